@@ -1,0 +1,13 @@
+# Fails when a source of the race rules, the file formats or the shell includes a widget header.
+file(GLOB_RECURSE core_files ${SOURCE_DIR}/race/* ${SOURCE_DIR}/files/* ${SOURCE_DIR}/shell/*)
+set(offenders)
+foreach(f ${core_files})
+  file(STRINGS ${f} lines REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"](QtWidgets|QWidget|QApplication|QMessageBox|QMainWindow|QDialog|QAction|QMenu|QLabel)")
+  if(lines)
+    list(APPEND offenders "${f}: ${lines}")
+  endif()
+endforeach()
+if(offenders)
+  message(FATAL_ERROR "Widget headers in the core layers:\n${offenders}")
+endif()
+message(STATUS "No widget headers in race/, files/ or shell/")
