@@ -1,0 +1,118 @@
+#pragma once
+
+#include "shell/LanguageState.h"
+
+#include <QString>
+#include <QtGlobal>
+#include <array>
+#include <vector>
+
+// A colour as the value red + 256 * green + 65536 * blue: the form in which the track and record
+// files store colours and in which the collision test compares them.
+using ColorValue = quint32;
+
+constexpr ColorValue colorValue(int red, int green, int blue)
+{
+    return static_cast<ColorValue>(red) + 256u * static_cast<ColorValue>(green) + 65536u * static_cast<ColorValue>(blue);
+}
+
+// A position in track units: one pixel of the track at its own size, origin top left, y downwards.
+struct TrackPoint {
+    qint32 x = 0;
+    qint32 y = 0;
+    friend bool operator==(const TrackPoint&, const TrackPoint&) = default;
+};
+
+// The two colours with which one checkpoint is painted: entry band first, exit band behind it.
+struct CheckpointColors {
+    ColorValue firstColor = 0;
+    ColorValue secondColor = 0;
+};
+
+// The state code of a player slot.
+enum PlayerStateCode : quint8 {
+    Racing = 0,
+    SitOut1 = 1,
+    SitOut2 = 2,
+    SitOut3 = 3,
+    ChoosingStart = 4,
+    Placed = 249,
+    PlacedDisqualified = 250,
+    PlacedCrashedOut = 251,
+    Finished = 252,
+    Disqualified = 253,
+    CrashedOut = 254,
+    NoPlayer = 255,
+};
+
+struct PlayerRecord {
+    QString name;
+    ColorValue color = 0;
+    quint8 state = 0;
+    double moves = 0;           // moves counted so far, fractional after the finish
+    qint32 prevX = 0, prevY = 0;  // the position before the last move
+    qint32 posX = 0, posY = 0;    // the car's position
+    qint32 aimX = 0, aimY = 0;    // the inertia point: 2 * position - previous position
+    // One element per drawn trajectory segment; element 0 is a placeholder (0 and (0, 0)).
+    std::vector<qint16> segmentLines;       // index of the segment's line among the trajectory lines
+    std::vector<TrackPoint> segmentStarts;  // where the segment starts
+    quint8 checkpointsPassed = 0;
+    double maxSpeed = 0;        // the highest speed of any move, in step lengths per move
+};
+
+inline constexpr int PlayerSlots = 10;
+
+// Everything a race, its track and the views share. One instance, owned by the application and
+// handed to every part by reference. Starts with every value zero, as a program that has just started.
+struct RaceState : LanguageState {
+    // Race
+    std::vector<TrackPoint> startPositions;  // position i (1 ... startCount) is element i - 1: top-left corner of its marker
+    std::array<PlayerRecord, PlayerSlots> players;  // player n (1 ... 10) is element n - 1; use player(n)
+    quint8 playersRacing = 0;
+    quint8 currentPlayer = 0;   // 1 ... 10; 0 until the first race starts
+    bool raceRunning = false;
+
+    // Track
+    QString trackName;
+    QString trackDescription;
+    QString trackPicturePath;
+    qint32 trackWidth = 0;
+    qint32 trackHeight = 0;
+    qint16 stepLength = 0;
+    qint16 speedLimit = 0;      // longest allowed move in track units; 0 = unlimited
+    quint8 startCount = 0;
+    ColorValue trackBackColor = 0;
+    ColorValue crashColor = 0;
+    std::array<TrackPoint, 2> startLine{};
+    std::vector<CheckpointColors> checkpoints;  // checkpoint k (1 ... checkpointCount) is element k - 1
+    quint8 checkpointCount = 0;
+    float pictureScaleX = 0;
+    float pictureScaleY = 0;
+
+    // Record of the loaded track
+    QString recordHolder;
+    double recordMoves = 0;     // 0: the track has no record
+    ColorValue recordColor = 0;
+    QString recordDate;
+    QString recordComment;
+    std::vector<TrackPoint> recordRide;  // element 0 is a placeholder; element k is the k-th position
+
+    // View and modes
+    qint32 viewWidth = 0;
+    qint32 viewHeight = 0;
+    QString scrollbarFlags;     // "1"/"0" for horizontal, then vertical scrolling in use
+    float zoom = 0;             // view units per track unit
+    bool mouseMoveArmed = false;
+    double newRecordMoves = 0;
+    bool replayRunning = false;
+    quint8 newRecordPlayer = 0;
+    qint32 previewWidth = 0;
+    qint32 previewHeight = 0;
+
+    // False only while a forced move at minimum speed is made: a crash is then announced, not asked.
+    bool AskBeforeCrash = false;
+
+    // Player n, 1 ... 10. Any other number is a program error and throws std::out_of_range.
+    PlayerRecord& player(int number);
+    const PlayerRecord& player(int number) const;
+};

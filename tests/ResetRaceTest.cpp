@@ -1,0 +1,86 @@
+#include "race/GameWindow.h"
+#include "race/RaceState.h"
+#include "race/ResetRace.h"
+
+#include <QStringList>
+#include <gtest/gtest.h>
+#include <map>
+
+namespace {
+
+// Records what the race asks of the window.
+struct RecordingWindow : GameWindow {
+    QStringList calls;
+    std::map<int, QString> panels;
+    int messageBox(const QString& prompt, int, const QString&) override { calls << "box " + prompt; return 1; }
+    void PlaySound(unsigned number) override { calls << QStringLiteral("sound %1").arg(number); }
+    bool isOptionChecked(MenuOption) const override { return true; }
+    void setStatusPanel(int panel, const QString& text) override { panels[panel] = text; }
+    QString statusPanel(int panel) const override { auto it = panels.find(panel); return it == panels.end() ? QString() : it->second; }
+    void setTrackPointerDefault() override { calls << "pointer"; }
+    void unloadRaceDrawings() override { calls << "drawings"; }
+    void setStatusBarVisible(bool visible) override { calls << (visible ? "status shown" : "status hidden"); }
+    void showLogoInsteadOfTrack() override { calls << "logo"; }
+    void layoutWindow() override { calls << "layout"; }
+};
+
+} // namespace
+
+TEST(ResetRace, EmptiesEverySlotButKeepsNamesAndColours)
+{
+    RaceState state;
+    state.raceRunning = true;
+    state.playersRacing = 3;
+    state.newRecordPlayer = 2;
+    state.zoom = 0.3f;
+    for (int n = 1; n <= 10; ++n) {
+        PlayerRecord& p = state.player(n);
+        p.name = QStringLiteral("Hráč %1").arg(n);
+        p.color = colorValue(n, 2 * n, 3 * n);
+        p.state = n % 2 ? Finished : SitOut2;
+        p.moves = 11.5;
+        p.prevX = p.prevY = p.posX = p.posY = p.aimX = p.aimY = n;
+        p.checkpointsPassed = 2;
+        p.maxSpeed = 4.25;
+        p.segmentLines = {0, 3, 4};
+        p.segmentStarts = {{}, {1, 2}, {3, 4}};
+    }
+    RecordingWindow window;
+    ResetRace(state, window);
+
+    EXPECT_EQ(window.calls, (QStringList{"pointer", "drawings", "status hidden", "logo", "layout"}));
+    EXPECT_FALSE(state.raceRunning);
+    EXPECT_EQ(state.playersRacing, 0);
+    EXPECT_EQ(state.newRecordPlayer, 0);
+    EXPECT_FLOAT_EQ(state.zoom, 1.0f);
+    for (int n = 1; n <= 10; ++n) {
+        const PlayerRecord& p = state.player(n);
+        EXPECT_EQ(p.name, QStringLiteral("Hráč %1").arg(n));
+        EXPECT_EQ(p.color, colorValue(n, 2 * n, 3 * n));
+        EXPECT_EQ(p.state, NoPlayer);
+        EXPECT_EQ(p.moves, 0);
+        EXPECT_EQ(p.prevX + p.prevY + p.posX + p.posY + p.aimX + p.aimY, 0);
+        EXPECT_EQ(p.checkpointsPassed, 0);
+        EXPECT_EQ(p.maxSpeed, 0);
+        EXPECT_EQ(p.segmentLines, std::vector<qint16>{0});
+        EXPECT_EQ(p.segmentStarts, std::vector<TrackPoint>{TrackPoint{}});
+    }
+}
+
+TEST(RaceState, PlayerNumbersOutsideOneToTenAreProgramErrors)
+{
+    RaceState state;
+    EXPECT_THROW(state.player(0), std::out_of_range);
+    EXPECT_THROW(state.player(11), std::out_of_range);
+    EXPECT_NO_THROW(state.player(1));
+    EXPECT_NO_THROW(state.player(10));
+    EXPECT_EQ(&state.player(10), &state.players[9]);
+}
+
+TEST(RaceState, ColourValueIsRedPlusGreenAndBlueShifted)
+{
+    EXPECT_EQ(colorValue(255, 0, 0), 255u);
+    EXPECT_EQ(colorValue(0, 255, 0), 65280u);
+    EXPECT_EQ(colorValue(0, 0, 255), 16711680u);
+    EXPECT_EQ(colorValue(1, 2, 3), 1u + 512u + 196608u);
+}
