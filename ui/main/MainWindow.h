@@ -1,0 +1,103 @@
+#pragma once
+
+#include "race/GameWindow.h"
+#include "ui/dialogs/MessageBox.h"
+#include "ui/main/MainMenus.h"
+#include "ui/main/StatusPanels.h"
+#include "ui/main/TrajectoryLine.h"
+
+#include <QMainWindow>
+#include <QPixmap>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QLabel;
+class QScrollBar;
+class SoundOutput;
+struct RaceState;
+
+// What the main window needs from outside; tests hand in their own.
+struct MainWindowServices {
+    QString programDirectory;                  // where the settings, sounds, logo, help and tracks lie
+    std::shared_ptr<SoundOutput> soundOutput;  // empty: the program's own sound output
+    MessageBoxFunction messageBox;             // empty: real message boxes
+    std::function<void()> endProgram;          // empty: leave every event loop, which ends the program
+};
+
+// A point of the guide line marked on the track view, with the colour it had before.
+struct MarkedPoint {
+    qint32 x = 0;
+    qint32 y = 0;
+    qint32 savedColor = 0;
+};
+
+// The main window frmTrasovky: the logo or the track view, the menus and the status bar. Building
+// it performs the start-up: logo, language menu, settings file, captions and a race reset.
+class MainWindow : public QMainWindow, public GameWindow {
+    Q_OBJECT
+
+public:
+    MainWindow(RaceState& state, MainWindowServices services, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    const MainMenus& menus() const { return menus_; }
+    const QString& programDirectory() const { return services_.programDirectory; }
+
+    // GameWindow
+    int messageBox(const QString& prompt, int style, const QString& title) override;
+    void PlaySound(unsigned number) override;
+    bool isOptionChecked(MenuOption option) const override;
+    void setStatusPanel(int panel, const QString& text) override;
+    QString statusPanel(int panel) const override;
+    void setTrackPointerDefault() override;
+    void unloadRaceDrawings() override;
+    void setStatusBarVisible(bool visible) override;
+    void showLogoInsteadOfTrack() override;
+    void layoutWindow() override;
+
+    // Captions of the windows whose bits are set: 1 main window, 2 new race, 4 results,
+    // 8 record, 16 zoom, 32 about box.
+    void ApplyLanguage(unsigned windows);
+    void FitLogo();
+
+    // Menu commands
+    void mnuJazyk_Click(int index);
+    void mnuKonec_Click();
+    void mnuSila_Click(int index);
+    void mnuTrajektorie_Click();
+    void mnuScrollbary_Click();
+    void mnuStatusbar_Click();
+
+    // The trajectory lines; line 1 always exists.
+    const std::vector<TrajectoryLine>& trajectoryLines() const { return linTrajektorie_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    void Form_Load();
+    void Form_Resize();
+    void wireMenus();
+    void LayoutStatusBar();
+    TrajectoryLine& trajectoryLine(int index);
+
+    RaceState& state_;
+    MainWindowServices services_;
+    MainMenus menus_;
+    std::unique_ptr<StatusPanels> stbTrasovky_;
+
+    QWidget* inner_ = nullptr;      // the window's inner area below the menus
+    QLabel* imgLogo_ = nullptr;
+    QPixmap logo_;
+    QWidget* picTRT_ = nullptr;
+    QScrollBar* scrH_ = nullptr;
+    QScrollBar* scrV_ = nullptr;
+    QWidget* picVypln_ = nullptr;
+    std::vector<QWidget*> picStartPozice_;  // marker i is element i - 1
+
+    std::vector<TrajectoryLine> linTrajektorie_;  // line i is element i - 1
+    std::vector<MarkedPoint> markedPoints_;       // element 0 is a placeholder
+};
