@@ -8,15 +8,9 @@
 
 namespace {
 
-QMenu* addMenu(QMenuBar* bar, const char* name)
-{
-    QMenu* menu = bar->addMenu(QString());
-    menu->setObjectName(QString::fromUtf8(name));
-    menu->menuAction()->setObjectName(QString::fromUtf8(name));
-    return menu;
-}
-
-QMenu* addSubmenu(QMenu* parent, const char* name)
+// A menu or submenu; the menu and the entry that opens it both carry the control name.
+template <typename Parent>
+QMenu* addMenu(Parent* parent, const char* name)
 {
     QMenu* menu = parent->addMenu(QString());
     menu->setObjectName(QString::fromUtf8(name));
@@ -62,12 +56,12 @@ MainMenus MainMenus::build(QMenuBar* bar)
     m.mnuNastaveni = addMenu(bar, "mnuNastavení");
     m.mnuZvuky = addOption(m.mnuNastaveni, "mnuZvuky", QKeySequence(Qt::CTRL | Qt::Key_Z));
     m.mnuLine6 = addSeparator(m.mnuNastaveni, "mnuLine6");
-    m.mnuJazyky = addSubmenu(m.mnuNastaveni, "mnuJazyky");
+    m.mnuJazyky = addMenu(m.mnuNastaveni, "mnuJazyky");
     m.addLanguageItem(1, QStringLiteral("<jazyk>"));
 
     m.mnuZobrazeni = addMenu(bar, "mnuZobrazení");
     m.mnuTrajektorie = addOption(m.mnuZobrazeni, "mnuTrajektorie", QKeySequence(Qt::CTRL | Qt::Key_T));
-    m.mnuSilaTrajektorie = addSubmenu(m.mnuZobrazeni, "mnuSílaTrajektorie");
+    m.mnuSilaTrajektorie = addMenu(m.mnuZobrazeni, "mnuSílaTrajektorie");
     for (int width = 1; width <= 4; ++width) {
         QAction* item = addItem(m.mnuSilaTrajektorie, "mnuSíla", {}, false, true);
         item->setProperty("Index", width);

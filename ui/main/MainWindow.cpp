@@ -83,15 +83,18 @@ void MainWindow::wireMenus()
     connect(menus_.mnuScrollbary, &QAction::triggered, this, &MainWindow::mnuScrollbary_Click);
     connect(menus_.mnuStatusbar, &QAction::triggered, this, &MainWindow::mnuStatusbar_Click);
     // mnuZvuky, mnuJen and mnuCentrovat only toggle their check marks, which Qt does itself.
-    for (std::size_t i = 0; i < menus_.mnuSila.size(); ++i) {
-        QAction* item = menus_.mnuSila[i];
-        const int width = static_cast<int>(i) + 1;
-        // The command itself decides the check marks: undo the toggle Qt made on the click.
-        connect(item, &QAction::triggered, this, [this, item, width] {
-            item->setChecked(!item->isChecked());
-            mnuSila_Click(width);
-        });
-    }
+    for (QAction* item : menus_.mnuSila)
+        connectIndexedCommand(item, &MainWindow::mnuSila_Click);
+}
+
+void MainWindow::connectIndexedCommand(QAction* item, void (MainWindow::*command)(int))
+{
+    const int index = item->property("Index").toInt();
+    // The command itself decides the check marks: undo the toggle Qt made on the click.
+    connect(item, &QAction::triggered, this, [this, item, index, command] {
+        item->setChecked(!item->isChecked());
+        (this->*command)(index);
+    });
 }
 
 void MainWindow::Form_Load()
@@ -108,13 +111,8 @@ void MainWindow::Form_Load()
     menus_.mnuJazyk.front()->setText(table.text(LanguageNameId));
     for (int language = 2; language <= state_.languageCount; ++language)
         menus_.addLanguageItem(language, table.text(LanguageNameId + (language - 1) * state_.languageStep));
-    for (QAction* item : menus_.mnuJazyk) {
-        const int index = item->property("Index").toInt();
-        connect(item, &QAction::triggered, this, [this, item, index] {
-            item->setChecked(!item->isChecked());
-            mnuJazyk_Click(index);
-        });
-    }
+    for (QAction* item : menus_.mnuJazyk)
+        connectIndexedCommand(item, &MainWindow::mnuJazyk_Click);
 
     // 4. to 7. The language from the settings file; the captions.
     IniFile settings(settingsFilePath(services_.programDirectory));

@@ -81,6 +81,8 @@ private:
     void Form_Load();
     void Form_Resize();
     void wireMenus();
+    // Runs command with the entry's Index on a click; the command sets the check marks itself.
+    void connectIndexedCommand(QAction* item, void (MainWindow::*command)(int));
     void LayoutStatusBar();
     TrajectoryLine& trajectoryLine(int index);
 
