@@ -1,20 +1,15 @@
 #pragma once
 
+#include "files/Metafile.h"
+#include "race/ColorValue.h"
+#include "race/TrackRaster.h"
 #include "shell/LanguageState.h"
 
 #include <QString>
 #include <QtGlobal>
 #include <array>
+#include <optional>
 #include <vector>
-
-// A colour as the value red + 256 * green + 65536 * blue: the form in which the track and record
-// files store colours and in which the collision test compares them.
-using ColorValue = quint32;
-
-constexpr ColorValue colorValue(int red, int green, int blue)
-{
-    return static_cast<ColorValue>(red) + 256u * static_cast<ColorValue>(green) + 65536u * static_cast<ColorValue>(blue);
-}
 
 // A position in track units: one pixel of the track at its own size, origin top left, y downwards.
 struct TrackPoint {
@@ -88,6 +83,8 @@ struct RaceState : LanguageState {
     quint8 checkpointCount = 0;
     float pictureScaleX = 0;
     float pictureScaleY = 0;
+    std::optional<Metafile> trackPicture;  // the loaded track's picture, as the track view shows it
+    TrackRaster trackRaster;               // the same picture at one pixel per track unit, for the colour tests
 
     // Record of the loaded track
     QString recordHolder;
@@ -108,6 +105,17 @@ struct RaceState : LanguageState {
     quint8 newRecordPlayer = 0;
     qint32 previewWidth = 0;
     qint32 previewHeight = 0;
+
+    // The players by their place in the last race's results: place i is element i - 1.
+    std::vector<quint8> OrderOfFinish;
+
+    // The current turn's collision window, in track units relative to its top-left corner
+    // (left, top): the car's position and the inertia point.
+    struct {
+        qint32 StartX = 0, StartY = 0;
+        qint32 CentreX = 0, CentreY = 0;
+        qint32 left = 0, top = 0;
+    } CollisionWindow;
 
     // False only while a forced move at minimum speed is made: a crash is then announced, not asked.
     bool AskBeforeCrash = false;

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "files/RecordFile.h"
+#include "race/RaceState.h"
+
+#include <QString>
+
+class GameWindow;
+
+// The largest definition file read. Real ones are a few hundred bytes; the limit only keeps a
+// wrong or hostile file from being read into memory whole.
+inline constexpr qint64 MaxTrackFileSize = 1024 * 1024;
+
+// Paths of a track's other files: the definition file's path with its last four characters
+// (".trt") replaced.
+QString trackPicturePathFor(const QString& definitionPath);
+QString recordFilePathFor(const QString& definitionPath);
+
+// How reading a track ended.
+enum class TrackFileError {
+    None,
+    DefinitionMissing,  // no file at the definition file's path
+    PictureMissing,     // no file at the picture's path
+    DefinitionInvalid,  // a field fails its check or conversion, a separator is missing, the file cannot be read
+    PictureInvalid,     // the picture cannot be read as a metafile or rasterized
+};
+
+struct TrackFileResult {
+    TrackFileError error = TrackFileError::None;
+    QString message;  // the message for the user, in the chosen language; empty on success
+};
+
+// Reads the definition file and the picture into the track values of the state: every field is
+// stored as soon as it is read and checked, so a file that fails half-way leaves the fields before
+// the fault with the new values. On success the picture, its raster and the picture scales are set.
+TrackFileResult ReadTrackFiles(RaceState& state, const QString& path);
+
+// The new race dialog's part of loading a track: its track fields and its record fields.
+class TrackDialogFields : public RecordFields {
+public:
+    // Shows the loaded track: name, description, start positions, allowed speed, checkpoints,
+    // preview, and allows at most startCount players.
+    virtual void ShowTrackInfo(const RaceState& state) = 0;
+    // Empties the track part of the dialog after a failed load.
+    virtual void ClearTrackInfo() = 0;
+    virtual void UpdateStartButton() = 0;
+};
+
+// Loads the track at path: reads it, reports a failure through the window's message box and empties
+// the dialog's track fields, or on success fills the dialog, prepares the track view and reads the
+// track's record.
+// dialog may be null where no dialog is open.
+void LoadTrack(RaceState& state, GameWindow& window, TrackDialogFields* dialog, const QString& path);
