@@ -1,0 +1,89 @@
+#include "files/TrackFile.h"
+#include "tools/trasovky_tool/ToolCommands.h"
+
+#include <QImageWriter>
+#include <QSaveFile>
+
+#include <cstdio>
+
+namespace {
+
+QString rgb(ColorValue value)
+{
+    return QStringLiteral("%1,%2,%3").arg(value & 0xFF).arg((value >> 8) & 0xFF).arg((value >> 16) & 0xFF);
+}
+
+QString point(const TrackPoint& p)
+{
+    return QStringLiteral("%1,%2").arg(p.x).arg(p.y);
+}
+
+// One line per text: every line break (CR LF, CR or LF) written as the two characters "\n".
+QString oneLine(QString text)
+{
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QChar('\r'), QChar('\n'));
+    text.replace(QStringLiteral("\n"), QStringLiteral("\\n"));
+    return text;
+}
+
+}  // namespace
+
+void printOut(const QString& text)
+{
+    std::fputs((text + '\n').toUtf8().constData(), stdout);
+}
+
+void printError(const QString& text)
+{
+    std::fputs((text + '\n').toUtf8().constData(), stderr);
+}
+
+bool loadTrackForTool(RaceState& state, const QString& path)
+{
+    ReadLanguageLayout(state);
+    state.languageOffset = 0;
+    const TrackFileResult result = ReadTrackFiles(state, path);
+    if (result.error == TrackFileError::None)
+        return true;
+    printError(result.message);
+    return false;
+}
+
+int infoCommand(const QStringList& arguments)
+{
+    RaceState state;
+    if (!loadTrackForTool(state, arguments.at(0)))
+        return ExitFailure;
+    printOut("name=" + oneLine(state.trackName));
+    printOut(QStringLiteral("width=%1").arg(state.trackWidth));
+    printOut(QStringLiteral("height=%1").arg(state.trackHeight));
+    printOut(QStringLiteral("stepLength=%1").arg(state.stepLength));
+    printOut(QStringLiteral("speedLimit=%1").arg(state.speedLimit));
+    printOut("trackBackColor=" + rgb(state.trackBackColor));
+    printOut("crashColor=" + rgb(state.crashColor));
+    printOut(QStringLiteral("checkpointCount=%1").arg(state.checkpointCount));
+    for (size_t k = 0; k < state.checkpoints.size(); ++k) {
+        const CheckpointColors& checkpoint = state.checkpoints[k];
+        printOut(QStringLiteral("checkpoint%1=").arg(k + 1) + rgb(checkpoint.firstColor) + ';' + rgb(checkpoint.secondColor));
+    }
+    printOut(QStringLiteral("startCount=%1").arg(state.startCount));
+    printOut("startLine=" + point(state.startLine[0]) + ';' + point(state.startLine[1]));
+    printOut("description=" + oneLine(state.trackDescription));
+    return ExitOk;
+}
+
+int renderCommand(const QStringList& arguments)
+{
+    RaceState state;
+    if (!loadTrackForTool(state, arguments.at(0)))
+        return ExitFailure;
+    // Written whole or not at all: an old picture at the path stays until the new one is complete.
+    QSaveFile file(arguments.at(1));
+    QImageWriter writer(&file, "png");
+    if (!file.open(QIODevice::WriteOnly) || !writer.write(state.trackRaster.image()) || !file.commit()) {
+        printError(QStringLiteral("Cannot write %1: %2").arg(arguments.at(1), file.errorString()));
+        return ExitFailure;
+    }
+    return ExitOk;
+}
