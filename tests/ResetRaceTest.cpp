@@ -1,30 +1,9 @@
-#include "race/GameWindow.h"
+#include "tests/RecordingGameWindow.h"
 #include "race/RaceState.h"
 #include "race/ResetRace.h"
 
-#include <QStringList>
 #include <gtest/gtest.h>
-#include <map>
 
-namespace {
-
-// Records what the race asks of the window.
-struct RecordingWindow : GameWindow {
-    QStringList calls;
-    std::map<int, QString> panels;
-    int messageBox(const QString& prompt, int, const QString&) override { calls << "box " + prompt; return 1; }
-    void PlaySound(unsigned number) override { calls << QStringLiteral("sound %1").arg(number); }
-    bool isOptionChecked(MenuOption) const override { return true; }
-    void setStatusPanel(int panel, const QString& text) override { panels[panel] = text; }
-    QString statusPanel(int panel) const override { auto it = panels.find(panel); return it == panels.end() ? QString() : it->second; }
-    void setTrackPointerDefault() override { calls << "pointer"; }
-    void unloadRaceDrawings() override { calls << "drawings"; }
-    void setStatusBarVisible(bool visible) override { calls << (visible ? "status shown" : "status hidden"); }
-    void showLogoInsteadOfTrack() override { calls << "logo"; }
-    void layoutWindow() override { calls << "layout"; }
-};
-
-} // namespace
 
 TEST(ResetRace, EmptiesEverySlotButKeepsNamesAndColours)
 {
@@ -45,7 +24,7 @@ TEST(ResetRace, EmptiesEverySlotButKeepsNamesAndColours)
         p.segmentLines = {0, 3, 4};
         p.segmentStarts = {{}, {1, 2}, {3, 4}};
     }
-    RecordingWindow window;
+    RecordingGameWindow window;
     ResetRace(state, window);
 
     EXPECT_EQ(window.calls, (QStringList{"pointer", "drawings", "status hidden", "logo", "layout"}));

@@ -1,5 +1,6 @@
 #include "ui/main/MainWindow.h"
 
+#include "files/TrackPicture.h"
 #include "race/RaceState.h"
 #include "race/ResetRace.h"
 #include "shell/IniFile.h"
@@ -287,6 +288,99 @@ void MainWindow::showLogoInsteadOfTrack()
     for (QAction* item : {menus_.mnuInfo, menus_.mnuVysledky, menus_.mnuZpet, menus_.mnuJen, menus_.mnuCentrovat})
         item->setVisible(false);
     imgLogo_->show();
+}
+
+void MainWindow::prepareTrackView()
+{
+    // The view at the track's size in track units, on the track's background colour.
+    picTRT_->setGeometry(0, 0, state_.trackWidth, state_.trackHeight);
+    QPalette palette = picTRT_->palette();
+    palette.setColor(QPalette::Window, toQColor(state_.trackBackColor));
+    picTRT_->setPalette(palette);
+    picTRT_->setAutoFillBackground(true);
+}
+
+void MainWindow::clearTrackDrawings()
+{
+    picTRT_->update();
+}
+
+void MainWindow::drawAllowedOutline(const AllowedAreaOutline&, ColorValue)
+{
+    picTRT_->update();
+}
+
+void MainWindow::CentreViewOn(qint32, qint32)
+{
+}
+
+void MainWindow::KeepCircleInView()
+{
+}
+
+void MainWindow::runAutoCentring()
+{
+}
+
+void MainWindow::clearMarkedPoints()
+{
+    markedPoints_.assign(1, MarkedPoint{});
+}
+
+int MainWindow::loadTrajectoryLine(QPointF from, QPointF to, ColorValue color)
+{
+    TrajectoryLine line = linTrajektorie_.front();
+    line.from = from;
+    line.to = to;
+    line.color = color;
+    line.visible = true;
+    linTrajektorie_.push_back(line);
+    picTRT_->update();
+    return static_cast<int>(linTrajektorie_.size());
+}
+
+void MainWindow::setTrajectoryLineVisible(int index, bool visible)
+{
+    // Index 0 is the placeholder of a player's first segment: there is no such line.
+    if (index >= 1 && index <= static_cast<int>(linTrajektorie_.size()))
+        trajectoryLine(index).visible = visible;
+    picTRT_->update();
+}
+
+void MainWindow::hideStartMarker(int index)
+{
+    if (index >= 1 && index <= static_cast<int>(picStartPozice_.size()))
+        picStartPozice_[static_cast<std::size_t>(index - 1)]->hide();
+}
+
+void MainWindow::hideStartMarkers()
+{
+    for (QWidget* marker : picStartPozice_)
+        marker->hide();
+}
+
+void MainWindow::setStartMarkersColor(ColorValue color)
+{
+    for (QWidget* marker : picStartPozice_) {
+        QPalette palette = marker->palette();
+        palette.setColor(QPalette::Window, toQColor(color));
+        marker->setPalette(palette);
+    }
+}
+
+void MainWindow::finishRaceView()
+{
+    clearTrackDrawings();
+    setTrackPointerDefault();
+    menus_.mnuTrajektorie->setEnabled(false);
+    if (menus_.mnuTrajektorie->isChecked()) {
+        menus_.mnuTrajektorie->setChecked(false);
+        mnuTrajektorie_Click();
+    }
+}
+
+void MainWindow::showRaceResults()
+{
 }
 
 void MainWindow::layoutWindow()

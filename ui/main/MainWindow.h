@@ -55,6 +55,20 @@ public:
     void setStatusBarVisible(bool visible) override;
     void showLogoInsteadOfTrack() override;
     void layoutWindow() override;
+    void prepareTrackView() override;
+    void clearTrackDrawings() override;
+    void drawAllowedOutline(const AllowedAreaOutline& outline, ColorValue color) override;
+    void CentreViewOn(qint32 x, qint32 y) override;
+    void KeepCircleInView() override;
+    void runAutoCentring() override;
+    void clearMarkedPoints() override;
+    int loadTrajectoryLine(QPointF from, QPointF to, ColorValue color) override;
+    void setTrajectoryLineVisible(int index, bool visible) override;
+    void hideStartMarker(int index) override;
+    void hideStartMarkers() override;
+    void setStartMarkersColor(ColorValue color) override;
+    void finishRaceView() override;
+    void showRaceResults() override;
 
     // Captions of the windows whose bits are set: 1 main window, 2 new race, 4 results,
     // 8 record, 16 zoom, 32 about box.

@@ -1,0 +1,41 @@
+#include "race/Ranking.h"
+
+namespace {
+
+// The player to take next: among those whose state is accepted, the one whose moves are best;
+// only a strictly better value replaces the candidate. 0 when there is none.
+template <typename Accept, typename Better>
+int pickPlayer(const RaceState& state, Accept accept, Better better)
+{
+    int chosen = 0;
+    for (int number = 1; number <= PlayerSlots; ++number) {
+        const PlayerRecord& player = state.player(number);
+        if (accept(player.state) && (chosen == 0 || better(player.moves, state.player(chosen).moves)))
+            chosen = number;
+    }
+    return chosen;
+}
+
+}  // namespace
+
+int RankPlayers(RaceState& state)
+{
+    state.OrderOfFinish.clear();
+    while (state.OrderOfFinish.size() < PlayerSlots) {
+        const int next = pickPlayer(state, [](quint8 s) { return s == Finished; }, [](double a, double b) { return a < b; });
+        if (next == 0)
+            break;
+        state.OrderOfFinish.push_back(static_cast<quint8>(next));
+        state.player(next).state = Placed;
+    }
+    while (state.OrderOfFinish.size() < PlayerSlots) {
+        const int next = pickPlayer(state, [](quint8 s) { return s == Disqualified || s == CrashedOut; },
+                                    [](double a, double b) { return a > b; });
+        if (next == 0)
+            break;
+        state.OrderOfFinish.push_back(static_cast<quint8>(next));
+        state.player(next).state -= 3;
+    }
+    state.newRecordPlayer = state.OrderOfFinish.empty() ? 0 : state.OrderOfFinish.front();
+    return static_cast<int>(state.OrderOfFinish.size());
+}

@@ -1,0 +1,8 @@
+#pragma once
+
+#include "race/RaceState.h"
+
+// Lays the startCount start positions out evenly on the start line, strictly between its ends,
+// position 1 nearest to end B: each is the top-left corner of a start marker of StartMarkerSize
+// whose centre lies on the line.
+void LayOutStartPositions(RaceState& state);

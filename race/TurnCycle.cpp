@@ -1,0 +1,141 @@
+#include "race/TurnCycle.h"
+
+#include "race/GameWindow.h"
+#include "race/MoveGeometry.h"
+#include "race/Ranking.h"
+#include "shell/MessageBoxStyle.h"
+#include "shell/NumberFormat.h"
+
+#include <cmath>
+
+namespace {
+
+// String table ids.
+constexpr qint32 MoveText = 505;             // "Tah "
+constexpr qint32 WarningTitle = 506;         // "Pozor!"
+constexpr qint32 SitOutTexts = 507;          // 507, 508, 509: one, two, three turns still to sit out
+constexpr qint32 CrashSpeedText = 511;       // "V tomto tahu se nabouráte v rychlosti "
+constexpr qint32 CarDamagedText = 512;
+constexpr qint32 PenaltyTexts = 513;         // 513, 514, 515: one, two, three turns lost
+constexpr qint32 CrashOutText = 516;
+constexpr qint32 CrashTitle = 517;           // "Havárie"
+constexpr qint32 WrongCheckpointText = 518;
+constexpr qint32 DisqualifiedText = 519;
+constexpr qint32 DisqualifiedTitle = 520;
+constexpr qint32 FinishText = 521;           // "Sláva! Projel jste cílem v tahu "
+constexpr qint32 FinishTitle = 522;          // "Cíl"
+constexpr qint32 SitOutTitle = 523;          // "Nehrajete..."
+constexpr qint32 SpeedText = 526;            // "v = "
+
+// Sounds.
+constexpr unsigned CrashSounds = 2;          // 2, 3, 4: one, two, three turns lost
+constexpr unsigned CrashOutSound = 5;
+constexpr unsigned DisqualifiedSound = 6;
+constexpr unsigned FinishSound = 7;
+
+QString fixed6(double value)
+{
+    return formatFixed6(value, systemDecimalSeparator());
+}
+
+void showTurnOf(const RaceState& state, GameWindow& window, const PlayerRecord& player)
+{
+    window.setStatusPanel(4, player.name);
+    window.setStatusPanel(5, LoadText(state, MoveText) + formatGeneral(player.moves, systemDecimalSeparator()));
+}
+
+}  // namespace
+
+bool ConfirmCrash(RaceState& state, GameWindow& window, float speed)
+{
+    PlayerRecord& player = state.player(state.currentPlayer);
+    const int style = state.AskBeforeCrash ? StyleYesNoDefaultNo : StyleInformationNote;
+    const QString title = LoadText(state, WarningTitle);
+    const QString prefix = LoadText(state, CrashSpeedText) + fixed6(speed);
+    if (speed < 3.0f) {
+        const int turns = static_cast<int>(std::ceil(speed));
+        if (turns == 0) {
+            player.state = Racing;
+            return true;
+        }
+        if (window.messageBox(prefix + LoadText(state, PenaltyTexts + turns - 1), style, title) == AnswerNo)
+            return false;
+        window.PlaySound(CrashSounds + static_cast<unsigned>(turns) - 1);
+        player.state = static_cast<quint8>(turns);
+        return true;
+    }
+    if (window.messageBox(prefix + LoadText(state, CrashOutText), style, title) == AnswerNo)
+        return false;
+    window.PlaySound(CrashOutSound);
+    player.state = CrashedOut;
+    --state.playersRacing;
+    window.messageBox(LoadText(state, CarDamagedText), StyleCritical, LoadText(state, CrashTitle));
+    return true;
+}
+
+bool ConfirmWrongCheckpoint(RaceState& state, GameWindow& window)
+{
+    if (window.messageBox(LoadText(state, WrongCheckpointText), StyleYesNoDefaultNo, LoadText(state, WarningTitle)) == AnswerNo)
+        return false;
+    window.PlaySound(DisqualifiedSound);
+    state.player(state.currentPlayer).state = Disqualified;
+    --state.playersRacing;
+    window.messageBox(LoadText(state, DisqualifiedText), StyleCritical, LoadText(state, DisqualifiedTitle));
+    return true;
+}
+
+void FinishCar(RaceState& state, GameWindow& window, float fraction)
+{
+    PlayerRecord& player = state.player(state.currentPlayer);
+    player.state = Finished;
+    player.moves = player.moves + static_cast<double>(fraction) - 1;
+    --state.playersRacing;
+    window.PlaySound(FinishSound);
+    window.messageBox(LoadText(state, FinishText) + fixed6(player.moves) + '.', StyleExclamation, LoadText(state, FinishTitle));
+}
+
+void PassTurn(RaceState& state, GameWindow& window)
+{
+    for (;;) {
+        if (state.playersRacing == 0) {
+            EndRace(state, window);
+            return;
+        }
+        bool anyInRace = false;
+        for (int i = 0; i <= 9; ++i) {
+            const int number = (state.currentPlayer + i) % PlayerSlots + 1;
+            PlayerRecord& player = state.player(number);
+            if (player.state == Racing || player.state == ChoosingStart) {
+                state.currentPlayer = static_cast<quint8>(number);
+                if (player.state != ChoosingStart)
+                    player.moves += 1;
+                showTurnOf(state, window, player);
+                return;
+            }
+            if (player.state >= SitOut1 && player.state <= SitOut3) {
+                anyInRace = true;
+                player.moves += 1;
+                if (window.isOptionChecked(MenuOption::AutoCentre))
+                    window.CentreViewOn(roundHalfEven(static_cast<double>(state.zoom) * player.aimX),
+                                        roundHalfEven(static_cast<double>(state.zoom) * player.aimY));
+                window.clearTrackDrawings();
+                showTurnOf(state, window, player);
+                window.setStatusPanel(8, LoadText(state, SpeedText) + '0');
+                window.messageBox(player.name + LoadText(state, SitOutTexts + player.state - 1), StyleInformation,
+                                  LoadText(state, SitOutTitle));
+                --player.state;
+            }
+        }
+        // A count of racing cars with no car left to race would sweep for ever: the race is over.
+        if (!anyInRace)
+            state.playersRacing = 0;
+    }
+}
+
+void EndRace(RaceState& state, GameWindow& window)
+{
+    state.raceRunning = false;
+    window.finishRaceView();
+    RankPlayers(state);
+    window.showRaceResults();
+}

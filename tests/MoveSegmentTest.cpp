@@ -1,0 +1,165 @@
+#include "race/MoveSegment.h"
+#include "shell/MessageBoxStyle.h"
+#include "shell/NumberFormat.h"
+#include "tests/SmallTrackFixture.h"
+
+namespace {
+
+using MoveSegmentTest = SmallTrackFixture;
+
+TEST_F(MoveSegmentTest, StandingStillIsAnOrdinaryMoveWithoutSound)
+{
+    standAt(20, 20);
+    car().maxSpeed = 0.25;
+    EXPECT_EQ(TestMoveSegment(state, window, 0, 0), OrdinaryMove);
+    EXPECT_TRUE(window.calls.isEmpty());
+    EXPECT_DOUBLE_EQ(car().maxSpeed, 0.25);
+}
+
+TEST_F(MoveSegmentTest, ClearMoveSoundsAndKeepsTheHighestSpeed)
+{
+    standAt(20, 20, 6, 8);
+    EXPECT_EQ(TestMoveSegment(state, window, 0, 0), OrdinaryMove);  // to the inertia point: 10 units
+    EXPECT_EQ(window.calls, QStringList{"sound 1"});
+    EXPECT_DOUBLE_EQ(car().maxSpeed, 1.0);
+    standAt(20, 20);
+    EXPECT_EQ(TestMoveSegment(state, window, 3, 4), OrdinaryMove);  // slower: the highest stays
+    EXPECT_DOUBLE_EQ(car().maxSpeed, 1.0);
+}
+
+TEST_F(MoveSegmentTest, CheckpointsCountOnlyInOrderAndWhole)
+{
+    const struct {
+        const char* label;
+        qint32 fromX, byX;
+        quint8 passedBefore;
+        MoveOutcome outcome;
+        quint8 passedAfter;
+    } cases[] = {
+        {"through checkpoint 1", 35, 10, 0, OrdinaryMove, 1},
+        {"into the entry band only", 35, 5, 0, OrdinaryMove, 0},
+        {"backwards through checkpoint 1", 45, -10, 0, OutOfOrder, 0},
+        {"finish before checkpoint 1", 55, 10, 0, OutOfOrder, 0},
+        {"checkpoint 1 again after passing it", 35, 10, 1, OutOfOrder, 1},
+        {"finish after checkpoint 1", 55, 10, 1, CrossedFinish, 2},
+        {"both in one move", 35, 30, 0, CrossedFinish, 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        SetUp();
+        window = RecordingGameWindow{};
+        window.answers = {AnswerYes, AnswerOk};
+        standAt(c.fromX, 20);
+        car().checkpointsPassed = c.passedBefore;
+        EXPECT_EQ(TestMoveSegment(state, window, c.byX, 0), c.outcome);
+        EXPECT_EQ(car().checkpointsPassed, c.passedAfter);
+    }
+}
+
+TEST_F(MoveSegmentTest, FinishCountsTheFractionOfTheMove)
+{
+    standAt(55, 20);
+    car().checkpointsPassed = 1;
+    car().moves = 12;
+    EXPECT_EQ(TestMoveSegment(state, window, 10, 0), CrossedFinish);
+    // The exit band begins at x = 62: sample 7 of 10.
+    EXPECT_NEAR(car().moves, 11.7, 1e-6);
+    EXPECT_EQ(car().state, Finished);
+    EXPECT_EQ(state.playersRacing, 0);
+}
+
+TEST_F(MoveSegmentTest, WrongCheckpointAnsweredNoWithdrawsTheMove)
+{
+    standAt(55, 20);
+    window.answers = {AnswerNo};
+    EXPECT_EQ(TestMoveSegment(state, window, 10, 0), Withdrawn);
+    EXPECT_EQ(car().state, Racing);
+    EXPECT_EQ(state.playersRacing, 1);
+    ASSERT_EQ(window.boxes.size(), 1u);
+    EXPECT_EQ(window.boxes[0].style, StyleYesNoDefaultNo);
+}
+
+TEST_F(MoveSegmentTest, CrashRestsTwoSamplesBackRoundedTowardsTheCar)
+{
+    const struct {
+        const char* label;
+        qint32 fromX, fromY, byX, byY;
+        TrackPoint rest;
+        quint8 penalty;
+    } cases[] = {
+        {"straight into the barrier", 80, 20, 15, 0, {88, 20}, SitOut2},       // barrier met at t = 10
+        {"slanting into it", 80, 20, 15, 3, {88, 21}, SitOut2},                // y at t = 8: 21.6 → 21
+        {"slanting upwards", 80, 20, 15, -3, {88, 19}, SitOut2},               // 18.4 → 19
+        {"standing on the barrier", 90, 20, 5, 0, {88, 20}, SitOut1},          // t = 0: two units behind
+        {"one unit before it", 89, 20, 5, 0, {88, 20}, SitOut1},               // t = 1
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        SetUp();
+        window = RecordingGameWindow{};
+        window.answers = {AnswerYes};
+        standAt(c.fromX, c.fromY);
+        EXPECT_EQ(TestMoveSegment(state, window, c.byX, c.byY), Crashed);
+        EXPECT_EQ((TrackPoint{car().aimX, car().aimY}), c.rest);
+        EXPECT_EQ(car().state, c.penalty);
+    }
+}
+
+TEST_F(MoveSegmentTest, WithdrawnCrashKeepsTheRaisedSpeedAndNothingElse)
+{
+    // Through checkpoint 1 and on over the bottom edge at more than 3 step lengths; withdrawn.
+    standAt(35, 20);
+    window.answers = {AnswerNo};
+    EXPECT_EQ(TestMoveSegment(state, window, 10, 40), Withdrawn);
+    EXPECT_DOUBLE_EQ(car().maxSpeed, std::sqrt(1700.0) / 10);
+    EXPECT_EQ(car().checkpointsPassed, 0);
+    EXPECT_EQ(car().state, Racing);
+    EXPECT_EQ((TrackPoint{car().aimX, car().aimY}), (TrackPoint{35, 20}));
+    EXPECT_EQ(state.playersRacing, 1);
+}
+
+TEST_F(MoveSegmentTest, CheckpointPassedBeforeACrashCounts)
+{
+    standAt(35, 35);
+    window.answers = {AnswerYes};
+    EXPECT_EQ(TestMoveSegment(state, window, 10, 20), Crashed);  // over the bottom at 2.24 step lengths
+    EXPECT_EQ(car().checkpointsPassed, 1);
+    EXPECT_EQ(car().state, SitOut3);
+}
+
+TEST_F(MoveSegmentTest, LeavingTheTrackIsACrashAtItsEdge)
+{
+    const struct {
+        const char* label;
+        qint32 fromX, fromY, byX, byY;
+        TrackPoint rest;
+    } cases[] = {
+        {"over the top", 50, 5, 0, -10, {50, 0}},
+        {"over the bottom, slanting", 20, 45, 4, 10, {21, 49}},  // x = 20 + 4·4/10 = 21.6, towards the car
+        {"over the left edge", 3, 20, -8, 6, {0, 22}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        SetUp();
+        window = RecordingGameWindow{};
+        window.answers = {AnswerYes};
+        standAt(c.fromX, c.fromY);
+        EXPECT_EQ(TestMoveSegment(state, window, c.byX, c.byY), Crashed);
+        EXPECT_EQ((TrackPoint{car().aimX, car().aimY}), c.rest);
+        ASSERT_FALSE(window.boxes.empty());
+        const double speed = std::hypot(c.byX, c.byY) / 10;
+        EXPECT_TRUE(window.boxes[0].prompt.contains(formatFixed6(static_cast<float>(speed), systemDecimalSeparator())));
+    }
+}
+
+TEST_F(MoveSegmentTest, PathPreviewSeesTheBarrierButNotAtTheEndPoint)
+{
+    standAt(80, 20);
+    EXPECT_TRUE(PathIsClear(state, 9, 0));    // ends on x = 89
+    EXPECT_TRUE(PathIsClear(state, 10, 0));   // ends on the barrier: the end point is not looked at
+    EXPECT_FALSE(PathIsClear(state, 11, 0));
+    EXPECT_TRUE(PathIsClear(state, 0, 0));
+    EXPECT_TRUE(window.calls.isEmpty());
+}
+
+}  // namespace
