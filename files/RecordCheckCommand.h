@@ -1,0 +1,12 @@
+#pragma once
+
+#include "race/RaceState.h"
+
+class GameWindow;
+class RecordFields;
+
+// The new race dialog's "check the record" command: replays the loaded record on the loaded track
+// and tells the user what it found. A record that fails the check is moved aside for good (its file
+// becomes ".rek.bak") and forgotten; a valid one is shown again. dialog may be null.
+// Returns the check's code.
+quint8 CheckLoadedRecord(RaceState& state, GameWindow& window, RecordFields* dialog);
