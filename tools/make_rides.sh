@@ -1,0 +1,16 @@
+#!/bin/sh
+# Finds a ride to the finish on every bundled track and stores it as the track's record
+# (tracks/NAME.rek), replacing the one there. Run it after a track has been changed: the tests
+# replay every stored ride with the record check, so a track whose ride no longer passes is seen.
+#
+#   tools/make_rides.sh [BUILD_DIR]     BUILD_DIR defaults to build/
+set -eu
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-$root/build}
+if [ ! -f "$build/CMakeCache.txt" ]; then
+    cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -Wno-dev
+fi
+cmake --build "$build" --target find_ride
+for track in "$root"/tracks/*.trt; do
+    "$build/tools/find_ride" "$track"
+done
