@@ -64,12 +64,13 @@ public:
             break;
         }
         case PolyPolygon: {
-            const int polygons = record.s16(0);
-            if (polygons <= 0 || !record.has(1 + qsizetype(polygons)))
+            // The number of polygons and their point counts are unsigned.
+            const int polygons = record.u16(0);
+            if (polygons == 0 || !record.has(1 + qsizetype(polygons)))
                 break;
             qsizetype points = 0;
             for (int i = 0; i < polygons; ++i)
-                points += std::max<int>(0, record.s16(1 + i));
+                points += record.u16(1 + i);
             const qsizetype first = 1 + polygons;
             if (record.has(first + 2 * points))
                 for (qsizetype i = 0; i < points; ++i)

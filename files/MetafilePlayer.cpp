@@ -631,7 +631,9 @@ private:
         if (pen.style() != Qt::NoPen) {
             const QBrush brush = painter_.brush();
             painter_.setBrush(Qt::NoBrush);
-            painter_.drawPath(paths->outline);
+            // Qt's one-pixel pen puts a path's point on the pixel that contains it, while lines go
+            // to the nearest pixel: half a pixel over, a curve's pixels are the nearest ones too.
+            painter_.drawPath(pen.isCosmetic() ? paths->outline.translated(0.5, 0.5) : paths->outline);
             painter_.setBrush(brush);
         }
     }

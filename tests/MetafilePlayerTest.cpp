@@ -78,11 +78,24 @@ QRegion pixelsOf(const QImage& image, QRgb color)
     return region;
 }
 
+// The region row by row, one span of pixels after another: the same pixels always read the same.
 std::string text(const QRegion& region)
 {
     std::string out;
-    for (const QRect& r : region)
-        out += std::to_string(r.x()) + ',' + std::to_string(r.y()) + ' ' + std::to_string(r.width()) + 'x' + std::to_string(r.height()) + "; ";
+    const QRect bounds = region.boundingRect();
+    for (int y = bounds.top(); y <= bounds.bottom(); ++y) {
+        std::string row;
+        for (int x = bounds.left(); x <= bounds.right(); ++x) {
+            if (!region.contains(QPoint(x, y)) || (x > bounds.left() && region.contains(QPoint(x - 1, y))))
+                continue;
+            int end = x;
+            while (end + 1 <= bounds.right() && region.contains(QPoint(end + 1, y)))
+                ++end;
+            row += ' ' + std::to_string(x) + '-' + std::to_string(end);
+        }
+        if (!row.empty())
+            out += "y" + std::to_string(y) + ':' + row + "; ";
+    }
     return out.empty() ? "(none)" : out;
 }
 
@@ -133,12 +146,13 @@ TEST(MetafilePlayer, ShapesInABoxCoverItWithoutItsRightAndBottomEdges)
          {{{2, 2}, Paper}, {{10, 2}, rgb(Red)}, {{2, 8}, rgb(Red)}, {{17, 13}, Paper}}},
         {"pie of the upper right quarter", NullPen, [&](MetafileWriter& w) { w.pie(Box, right, top); }, rgb(Red), QRect(10, 2, 8, 6),
          {{{15, 4}, rgb(Red)}, {{12, 6}, rgb(Red)}, {{5, 4}, Paper}, {{15, 11}, Paper}}},
-        {"chord of the upper right quarter", NullPen, [&](MetafileWriter& w) { w.chord(Box, right, top); }, rgb(Red), QRect(10, 2, 8, 6),
+        // The chord's straight side runs from (18, 8) to (10, 2): pixel (10, 2) lies just outside it.
+        {"chord of the upper right quarter", NullPen, [&](MetafileWriter& w) { w.chord(Box, right, top); }, rgb(Red), QRect(11, 2, 7, 6),
          {{{15, 4}, rgb(Red)}, {{12, 6}, Paper}, {{10, 8}, Paper}}},
         {"pie of the rest, from 12 o'clock round to 3 o'clock", NullPen, [&](MetafileWriter& w) { w.pie(Box, top, right); }, rgb(Red), Box,
          {{{5, 4}, rgb(Red)}, {{15, 11}, rgb(Red)}, {{15, 4}, Paper}}},
-        {"arc: the outline only, brush or not", SolidPen, [&](MetafileWriter& w) { w.arc(Box, right, top); }, rgb(Black), QRect(10, 2, 8, 7),
-         {{{15, 4}, Paper}, {{10, 8}, Paper}}},
+        {"arc: the outline only, brush or not", SolidPen, [&](MetafileWriter& w) { w.arc(Box, right, top); }, rgb(Black), QRect(10, 2, 8, 6),
+         {{{13, 6}, Paper}, {{10, 8}, Paper}, {{17, 7}, rgb(Black)}, {{10, 2}, rgb(Black)}}},
     };
     for (const BoxCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -326,10 +340,12 @@ TEST(MetafilePlayer, HatchGapsShowTheBackgroundColourOnlyInOpaqueMode)
         EXPECT_FALSE(gaps.isEmpty());
         EXPECT_EQ(text(hatch + gaps), text(QRegion(0, 0, 16, 16))) << "a pixel of another colour";
         for (int i = 0; i < 16; ++i) {
-            if (c.uniformRows)
+            if (c.uniformRows) {
                 EXPECT_TRUE(hatch.contains(QRect(0, i, 16, 1)) || !hatch.intersects(QRect(0, i, 16, 1))) << "row " << i;
-            if (c.uniformColumns)
+            }
+            if (c.uniformColumns) {
                 EXPECT_TRUE(hatch.contains(QRect(i, 0, 1, 16)) || !hatch.intersects(QRect(i, 0, 1, 16))) << "column " << i;
+            }
         }
     }
 }

@@ -156,7 +156,7 @@ TEST(MetafileText, NegativeHeightIsTheCharacterHeightPositiveTheCellHeight)
     EXPECT_NEAR(character, 0.73 * 60, 2);
     EXPECT_NEAR(cell, 0.73 * 60 / 1.164, 2);
     // The height is in logical units: half as many pixels in a window twice as high.
-    EXPECT_NEAR(capitalHeight(-120, 200), character / 2.0, 1);
+    EXPECT_NEAR(capitalHeight(-60, 200), character / 2.0, 1);
 }
 
 TEST(MetafileText, OpaqueBackgroundFillsTheTextBox)
