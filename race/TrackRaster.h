@@ -12,14 +12,13 @@
 // The track picture at one pixel per track unit: the one raster that every colour test of the race
 // reads. Outside the track it reads as the track's background colour.
 //
-// The pixels are kept as RGBX bytes, so that a pixel read as a little-endian 32-bit number is the
-// colour value itself (red in the low byte) once the padding byte is masked off: a colour test is
-// one load and one mask.
+// The pixels are kept as the painter draws them, 0xFFRRGGBB words; a colour test is one load and a
+// byte swap into the colour value's order (red in the low byte).
 class TrackRaster {
 public:
     TrackRaster() = default;
     TrackRaster(const QImage& image, ColorValue background)
-        : image_(image.convertToFormat(QImage::Format_RGBX8888)), background_(background)
+        : image_(image.convertToFormat(QImage::Format_RGB32)), background_(background)
     {
         bits_ = image_.constBits();
         stride_ = image_.bytesPerLine();
@@ -51,9 +50,7 @@ public:
             return background_;
         quint32 pixel;
         std::memcpy(&pixel, bits_ + y * stride_ + 4 * x, sizeof pixel);
-        if constexpr (Q_BYTE_ORDER == Q_BIG_ENDIAN)
-            pixel = qFromLittleEndian(pixel);
-        return pixel & 0xFFFFFFu;
+        return qbswap(pixel) >> 8;
     }
 
 private:
