@@ -1,5 +1,7 @@
 #include "files/RecordFile.h"
 
+#include "files/FieldReader.h"
+#include "files/FileMessages.h"
 #include "files/RecordChecksum.h"
 #include "files/TrackFile.h"
 #include "race/GameWindow.h"
@@ -16,36 +18,8 @@
 
 namespace {
 
-constexpr qint32 ErrorTitle = 500;     // "Chyba!"
 constexpr qint32 NotSavedText = 527;   // "Rekord se nepodařilo uložit do souboru "
-constexpr qint32 FileText = 552;       // "Soubor "
-constexpr qint32 NotFoundText = 553;   // " nenalezen!"
-constexpr qint32 DamagedText = 554;    // " obsahuje neplatné údaje nebo je poškozen!"
 constexpr qint32 NoRecordText = 555;   // "není"
-
-// The "|"-separated fields, taken left to right.
-class FieldReader {
-public:
-    explicit FieldReader(QStringView text) : text_(text) {}
-
-    // The next field up to its "|"; nothing when no "|" is left.
-    std::optional<QStringView> next()
-    {
-        const qsizetype bar = text_.indexOf(u'|', position_);
-        if (bar < 0)
-            return std::nullopt;
-        const QStringView field = text_.sliced(position_, bar - position_);
-        position_ = bar + 1;
-        return field;
-    }
-
-    // Everything after the last "|" taken.
-    QStringView rest() const { return text_.sliced(position_); }
-
-private:
-    QStringView text_;
-    qsizetype position_ = 0;
-};
 
 // "x:y:" pairs to the end of the text, at least one. The array grows with the pairs actually
 // read, so its size is bounded by the text's.
@@ -137,8 +111,8 @@ QString rideText(const PlayerRecord& player)
 
 RecordReadResult readRecordFile(RaceState& state, const QString& path)
 {
-    const auto failure = [&](RecordReadError error, qint32 textId) {
-        return RecordReadResult{error, LoadText(state, FileText) + path + LoadText(state, textId)};
+    const auto failure = [&](RecordReadError error, auto message) {
+        return RecordReadResult{error, message(state, path)};
     };
 
     const QFileInfo info(path);
@@ -146,19 +120,19 @@ RecordReadResult readRecordFile(RaceState& state, const QString& path)
         return {RecordReadError::Missing, QString()};
     QFile file(path);
     if (!info.isFile() || !file.open(QIODevice::ReadOnly))
-        return failure(RecordReadError::Unreadable, NotFoundText);
+        return failure(RecordReadError::Unreadable, fileNotFoundMessage);
     if (file.size() > MaxRecordFileSize)
-        return failure(RecordReadError::Invalid, DamagedText);
+        return failure(RecordReadError::Invalid, fileDamagedMessage);
     // The buffer follows the file's size, never the limit: one byte more shows a file that grew.
     const QByteArray bytes = file.read(std::min<qint64>(file.size(), MaxRecordFileSize) + 1);
     if (file.error() != QFileDevice::NoError)
-        return failure(RecordReadError::Unreadable, NotFoundText);
+        return failure(RecordReadError::Unreadable, fileNotFoundMessage);
     if (bytes.size() > MaxRecordFileSize)
-        return failure(RecordReadError::Invalid, DamagedText);
+        return failure(RecordReadError::Invalid, fileDamagedMessage);
 
     std::optional<RecordContent> record = parseRecordText(decodeWindows1250(bytes));
     if (!record)
-        return failure(RecordReadError::Invalid, DamagedText);
+        return failure(RecordReadError::Invalid, fileDamagedMessage);
     state.recordHolder = std::move(record->holder);
     state.recordDate = std::move(record->date);
     state.recordMoves = record->moves;
@@ -209,10 +183,10 @@ void ReadRecord(RaceState& state, GameWindow& window, RecordFields* dialog, cons
     case RecordReadError::Missing:
         break;
     case RecordReadError::Unreadable:
-        window.messageBox(result.message, StyleCritical, LoadText(state, ErrorTitle));
+        window.messageBox(result.message, StyleCritical, fileErrorTitle(state));
         break;
     case RecordReadError::Invalid:
-        window.messageBox(result.message, StyleCritical, LoadText(state, ErrorTitle));
+        window.messageBox(result.message, StyleCritical, fileErrorTitle(state));
         moveRecordAside(path);
         break;
     }
@@ -265,6 +239,6 @@ bool WriteRecord(const RaceState& state, GameWindow& window, const QString& name
 {
     const RecordWriteResult result = writeRecordFile(state, name, date, comment);
     if (result.error == RecordWriteError::WriteFailed)
-        window.messageBox(result.message, StyleCritical, LoadText(state, ErrorTitle));
+        window.messageBox(result.message, StyleCritical, fileErrorTitle(state));
     return result.error == RecordWriteError::None;
 }

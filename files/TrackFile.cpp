@@ -1,5 +1,7 @@
 #include "files/TrackFile.h"
 
+#include "files/FieldReader.h"
+#include "files/FileMessages.h"
 #include "files/TrackPicture.h"
 #include "race/GameWindow.h"
 #include "shell/IntegerText.h"
@@ -14,34 +16,6 @@
 
 namespace {
 
-constexpr qint32 FileText = 552;       // "Soubor "
-constexpr qint32 NotFoundText = 553;   // " nenalezen!"
-constexpr qint32 DamagedText = 554;    // " obsahuje neplatné údaje nebo je poškozen!"
-constexpr qint32 ErrorTitle = 500;     // "Chyba!"
-
-// The "|"-separated fields of a definition file, taken left to right.
-class FieldReader {
-public:
-    explicit FieldReader(QStringView text) : text_(text) {}
-
-    // The next field up to its "|"; nothing when no "|" is left.
-    std::optional<QStringView> next()
-    {
-        const qsizetype bar = text_.indexOf(u'|', position_);
-        if (bar < 0)
-            return std::nullopt;
-        const QStringView field = text_.sliced(position_, bar - position_);
-        position_ = bar + 1;
-        return field;
-    }
-
-    // Everything after the last "|" taken.
-    QStringView rest() const { return text_.sliced(position_); }
-
-private:
-    QStringView text_;
-    qsizetype position_ = 0;
-};
 
 template <typename T>
 std::optional<T> integerField(FieldReader& fields, long long lowest, long long highest)
@@ -164,31 +138,31 @@ QString recordFilePathFor(const QString& definitionPath)
 
 TrackFileResult ReadTrackFiles(RaceState& state, const QString& path)
 {
-    const auto failure = [&state](TrackFileError error, const QString& file, qint32 textId) {
-        return TrackFileResult{error, LoadText(state, FileText) + file + LoadText(state, textId)};
+    const auto failure = [&state](TrackFileError error, const QString& file, auto message) {
+        return TrackFileResult{error, message(state, file)};
     };
 
     if (!QFileInfo::exists(path))
-        return failure(TrackFileError::DefinitionMissing, path, NotFoundText);
+        return failure(TrackFileError::DefinitionMissing, path, fileNotFoundMessage);
     state.trackPicturePath = trackPicturePathFor(path);
     if (!QFileInfo::exists(state.trackPicturePath))
-        return failure(TrackFileError::PictureMissing, state.trackPicturePath, NotFoundText);
+        return failure(TrackFileError::PictureMissing, state.trackPicturePath, fileNotFoundMessage);
 
     QFile file(path);
     if (!QFileInfo(path).isFile() || file.size() > MaxTrackFileSize || !file.open(QIODevice::ReadOnly))
-        return failure(TrackFileError::DefinitionInvalid, path, DamagedText);
+        return failure(TrackFileError::DefinitionInvalid, path, fileDamagedMessage);
     const QByteArray bytes = file.read(std::min<qint64>(file.size(), MaxTrackFileSize) + 1);
     if (bytes.size() > MaxTrackFileSize || !parseDefinition(state, decodeWindows1250(bytes)))
-        return failure(TrackFileError::DefinitionInvalid, path, DamagedText);
+        return failure(TrackFileError::DefinitionInvalid, path, fileDamagedMessage);
     if (!trackSizeFitsRaster(state.trackWidth, state.trackHeight))
-        return failure(TrackFileError::DefinitionInvalid, path, DamagedText);
+        return failure(TrackFileError::DefinitionInvalid, path, fileDamagedMessage);
 
     std::optional<Metafile> picture = Metafile::fromFile(state.trackPicturePath);
     if (!picture)
-        return failure(TrackFileError::PictureInvalid, state.trackPicturePath, DamagedText);
+        return failure(TrackFileError::PictureInvalid, state.trackPicturePath, fileDamagedMessage);
     std::optional<TrackRaster> raster = rasterizeTrackPicture(*picture, state.trackWidth, state.trackHeight, state.trackBackColor);
     if (!raster)
-        return failure(TrackFileError::PictureInvalid, state.trackPicturePath, DamagedText);
+        return failure(TrackFileError::PictureInvalid, state.trackPicturePath, fileDamagedMessage);
 
     const QSize ownSize = picture->naturalSize();
     state.pictureScaleX = static_cast<float>(state.trackWidth) / static_cast<float>(ownSize.width());
@@ -202,7 +176,7 @@ void LoadTrack(RaceState& state, GameWindow& window, TrackDialogFields* dialog, 
 {
     const TrackFileResult result = ReadTrackFiles(state, path);
     if (result.error != TrackFileError::None) {
-        window.messageBox(result.message, StyleCritical, LoadText(state, ErrorTitle));
+        window.messageBox(result.message, StyleCritical, fileErrorTitle(state));
         if (dialog)
             dialog->ClearTrackInfo();
         return;
