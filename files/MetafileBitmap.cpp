@@ -226,20 +226,22 @@ std::optional<DecodedDib> decodeDib(QByteArrayView bytes, DibColorUsage usage, c
     const QByteArrayView pixels = bytes.sliced(header->headerBytes + tableBytes);
     const bool bottomUp = header->height > 0;
 
+    const bool runLengths = header->compression == Rle8 || header->compression == Rle4;
+    const qint64 stride = (width * bpp + 31) / 32 * 4;
+    if (!runLengths && stride * height > pixels.size())
+        return std::nullopt;
+
     DecodedDib result;
     result.bottomUp = bottomUp;
     result.image = QImage(static_cast<int>(width), static_cast<int>(height), QImage::Format_RGB32);
     if (result.image.isNull())
         return std::nullopt;
 
-    if (header->compression == Rle8 || header->compression == Rle4) {
+    if (runLengths) {
         decodeRunLengths(pixels, header->compression == Rle4, colors, result.image, bottomUp);
         return result;
     }
 
-    const qint64 stride = (width * bpp + 31) / 32 * 4;
-    if (stride * height > pixels.size())
-        return std::nullopt;
     const RowWriter rows(result.image, bottomUp);
     const auto* data = reinterpret_cast<const uchar*>(pixels.data());
     const bool fields = header->compression == BitFields;

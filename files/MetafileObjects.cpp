@@ -161,6 +161,8 @@ qint64 MetafileObjectTable::patternPixelsOf(const MetafileObject& object)
 
 int MetafileObjectTable::create(MetafileObject object)
 {
+    // A pattern dropped for want of a slot was decoded all the same.
+    patternPixels_ += patternPixelsOf(object);
     const int slot = freed_.empty() ? firstUnused_ : freed_.top();
     if (slot >= static_cast<int>(slots_.size()))
         return -1;
@@ -168,7 +170,6 @@ int MetafileObjectTable::create(MetafileObject object)
         ++firstUnused_;
     else
         freed_.pop();
-    patternPixels_ += patternPixelsOf(object);
     slots_[static_cast<size_t>(slot)] = std::move(object);
     return slot;
 }
@@ -184,8 +185,6 @@ void MetafileObjectTable::remove(int index)
 {
     if (!at(index))
         return;
-    auto& slot = slots_[static_cast<size_t>(index)];
-    patternPixels_ -= patternPixelsOf(*slot);
-    slot.reset();
+    slots_[static_cast<size_t>(index)].reset();
     freed_.push(index);
 }

@@ -90,7 +90,8 @@ MetafileBrush readOldPatternBrush(const MetafileRecord& record, qint64 maxPixels
 
 // The object table: as many slots as the header names. A created object takes the lowest free
 // slot; when every slot is taken it is dropped, as the system drops it. Patterns are decoded images,
-// so their pixels in the table have a budget.
+// so the pixels of all the patterns a picture makes have a budget. Deleting a pattern brush gives
+// none of it back: the selected brush and the saved states may still hold the image.
 class MetafileObjectTable {
 public:
     static constexpr qint64 PatternPixelBudget = 16 * 1024 * 1024;
@@ -104,7 +105,7 @@ public:
     const MetafileObject* at(int index) const;
     void remove(int index);
 
-    // How many more pattern pixels the table may hold now.
+    // How many more pattern pixels the picture may make.
     qint64 patternPixelsLeft() const { return std::max<qint64>(0, PatternPixelBudget - patternPixels_); }
 
 private:

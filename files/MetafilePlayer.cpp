@@ -133,8 +133,10 @@ private:
             return Qt::NoPen;
         const QColor color(dc_.color(pen.color));
         const double width = std::abs(pen.width) * map_.lengthX();
-        if (width < 1.5) {
-            // One device pixel, with the system's dashes; the last pixel of a line is left out.
+        if (pen.width == 0 || width < 1.5) {
+            // Width 0, and pens thinner than a device pixel: one device pixel whatever the mapping,
+            // with the system's dashes; the last pixel of a line is left out. A pen of width 1
+            // scales like any other, as the drawing programs show it.
             QPen qpen(color, 1, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
             qpen.setCosmetic(true);
             const QList<qreal> dashes = dashesOf(pen.lineStyle());
@@ -781,12 +783,29 @@ private:
             fillBox(map_.box(destination.left(), destination.top(), destination.right(), destination.bottom()), *op);
             return;
         }
-        decode(*op);
+        if (!clippedAway())
+            decode(*op);
     }
 
-    std::optional<DecodedDib> decodeRecordDib(const MetafileRecord& r, qsizetype first, quint16 usage) const
+    // The most pixels the next bitmap may decode to.
+    qint64 bitmapPixelsAllowed() const { return std::min(MaxBitmapPixels, bitmapPixelsLeft_); }
+
+    std::optional<DecodedDib> decodeRecordDib(const MetafileRecord& r, qsizetype first, quint16 usage)
     {
-        return decodeDib(r.bytesFrom(first), static_cast<DibColorUsage>(std::min<quint16>(usage, 2)), dc_.palette.get());
+        std::optional<DecodedDib> dib = decodeDib(r.bytesFrom(first), static_cast<DibColorUsage>(std::min<quint16>(usage, 2)),
+                                                  dc_.palette.get(), bitmapPixelsAllowed());
+        if (dib)
+            bitmapPixelsLeft_ -= qint64(dib->image.width()) * dib->image.height();
+        return dib;
+    }
+
+    std::optional<QImage> decodeRecordBitmap16(const MetafileRecord& r, qsizetype first)
+    {
+        std::optional<QImage> image = decodeBitmap16(r.bytesFrom(first), dc_.color(dc_.textColorRef), dc_.color(dc_.backgroundColorRef),
+                                                     bitmapPixelsAllowed());
+        if (image)
+            bitmapPixelsLeft_ -= qint64(image->width()) * image->height();
+        return image;
     }
 
     // The source rectangle of a record that counts rows from the bottom of a bottom-up bitmap.
@@ -848,7 +867,7 @@ private:
             if (dib) {
                 if (const std::optional<DecodedDib> image = decodeRecordDib(r, fixedWords, 0))
                     drawImage(image->image, source, destination, op);
-            } else if (const std::optional<QImage> image = decodeBitmap16(r.bytesFrom(fixedWords), dc_.color(dc_.textColorRef), dc_.color(dc_.backgroundColorRef))) {
+            } else if (const std::optional<QImage> image = decodeRecordBitmap16(r, fixedWords)) {
                 drawImage(*image, source, destination, op);
             }
         });
@@ -864,6 +883,9 @@ private:
     // Device pixels the picture may still draw: many times what any picture covers, and far less
     // than a hostile file could ask for (every record filling the whole device).
     double pixelsLeft_ = 8e9;
+    // Bitmap pixels the picture may still decode: a few of the largest bitmaps. A run-length bitmap
+    // names its size in a few bytes, so the size of the file alone does not bound them.
+    qint64 bitmapPixelsLeft_ = 4 * MaxBitmapPixels;
 
     // What the painter holds now.
     QPainter::CompositionMode mode_ = QPainter::CompositionMode_SourceOver;

@@ -9,9 +9,10 @@ struct MetafileContent;
 // painter's coordinates). The painter's transform and clip are kept, and its state is restored.
 //
 // Drawing is in whole device pixels, as the system draws metafiles: shapes in a box cover its
-// pixels up to, not including, its right and bottom edges; one-pixel pens leave out a line's last
-// pixel; wider pens scale with the mapping. Antialiasing and smoothing are always off, so every
-// pixel is a colour the file names (or one its raster operations make of them).
+// pixels up to, not including, its right and bottom edges; pens of width 0 and 1 are one pixel
+// wide at any scale and leave out a line's last pixel; wider pens scale with the mapping.
+// Antialiasing and smoothing are always off, so every pixel is a colour the file names (or one its
+// raster operations make of them).
 //
 // Played: the window, viewport and map mode records (with their offset and scale forms);
 // background mode and colour, text colour and alignment, poly-fill mode, all sixteen binary raster
@@ -32,7 +33,7 @@ struct MetafileContent;
 // stretching modes (bitmaps are never smoothed), and unknown records. A pen of the inside-frame
 // or user style draws solid.
 //
-// Hostile content is bounded: bitmaps decode to at most 64 M pixels, patterns to 1 M each and
-// 16 M in the table, regions to 16384 rectangles, and a picture stops drawing once it has covered
-// the device pixels of many full pictures.
+// Hostile content is bounded: bitmaps decode to at most 64 M pixels each and 256 M in a picture,
+// patterns to 1 M each and 16 M in a picture, regions to 16384 rectangles, and a picture stops
+// drawing once it has covered the device pixels of many full pictures.
 void playMetafile(const MetafileContent& content, QPainter& painter, const QRectF& target);

@@ -94,11 +94,17 @@ std::vector<quint16> words(std::initializer_list<int> values)
     return out;
 }
 
-// A DIB header naming a bitmap that its bytes do not hold.
-QByteArray dibHeader(qint32 width, qint32 height, int bitsPerPixel, quint32 colorsUsed = 0)
+// A DIB header (uncompressed unless told) naming a bitmap that its bytes do not hold.
+QByteArray dibHeader(qint32 width, qint32 height, int bitsPerPixel, quint32 colorsUsed = 0, quint32 compression = 0)
 {
-    return le(40, 4) + le(static_cast<quint32>(width), 4) + le(static_cast<quint32>(height), 4) + le(1, 2) + le(bitsPerPixel, 2) + le(0, 4)
-           + le(0, 4) + le(0, 4) + le(0, 4) + le(colorsUsed, 4) + le(0, 4);
+    return le(40, 4) + le(static_cast<quint32>(width), 4) + le(static_cast<quint32>(height), 4) + le(1, 2) + le(bitsPerPixel, 2)
+           + le(compression, 4) + le(0, 4) + le(0, 4) + le(0, 4) + le(colorsUsed, 4) + le(0, 4);
+}
+
+// A run-length DIB of width × height 8-bit pixels in a few bytes: one colour, then the end of the bitmap.
+QByteArray emptyRunLengthDib(qint32 width, qint32 height)
+{
+    return dibHeader(width, height, 8, 1, 1) + le(0x0000FF, 4) + le(0x0100, 2);
 }
 
 TEST(MetafileBadInput, HostileRecordsArePlayedOrSkippedSafely)
@@ -181,6 +187,22 @@ TEST(MetafileBadInput, HostileRecordsArePlayedOrSkippedSafely)
              w.record(MetafileWriter::SetDibToDev, words({0, 65535, 0, 0, 0, 65535, 65535, 0, 0}), dibHeader(65535, 65535, 24));
              w.record(MetafileWriter::DibCreatePatternBrush, words({5, 0}), dibHeader(20000, 20000, 1) + QByteArray(64, '\0'));
              w.selectObject(0);
+             w.rectangle(QRect(0, 0, 10, 10));
+         }},
+        {"run-length bitmaps of the most pixels in a few bytes, again and again",
+         [](MetafileWriter& w) {
+             for (int i = 0; i < 400; ++i)
+                 w.stretchDib(QRect(0, 0, 10, 10), QRect(0, 0, 8192, 8192), emptyRunLengthDib(8192, 8192));
+         }},
+        {"pattern brushes of the most pixels, each selected, saved and deleted",
+         [](MetafileWriter& w) {
+             w.setObjectCount(1);
+             for (int i = 0; i < 1200; ++i) {
+                 w.record(MetafileWriter::DibCreatePatternBrush, words({5, 0}), emptyRunLengthDib(1024, 1024));
+                 w.selectObject(0);
+                 w.saveDc();
+                 w.deleteObject(0);
+             }
              w.rectangle(QRect(0, 0, 10, 10));
          }},
         {"blits that copy the device onto itself", [&](MetafileWriter& w) {

@@ -200,6 +200,8 @@ TEST(MetafilePlayer, PenWidthScalesWithTheMappingButNeverFallsBelowOnePixel)
     } const cases[] = {
         {0, 20, 1},
         {1, 20, 1},
+        {1, 5, 4},    // one unit is four pixels: a pen of width 1 is four pixels wide
+        {0, 5, 1},    // width 0 is one pixel at any scale
         {4, 20, 4},
         {4, 80, 1},   // a quarter pixel wide: still one pixel
         {40, 80, 10},
