@@ -214,7 +214,7 @@ std::optional<Metafile> Metafile::fromFile(const QString& path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly) || file.size() > MaxFileSize)
         return std::nullopt;
-    const QByteArray bytes = file.read(MaxFileSize + 1);
+    const QByteArray bytes = file.read(std::min<qint64>(file.size(), MaxFileSize) + 1);
     if (bytes.size() > MaxFileSize)
         return std::nullopt;
     return fromBytes(bytes);
