@@ -77,21 +77,34 @@ void collisionWindowFromMetafile(benchmark::State& bench)
 }
 BENCHMARK(collisionWindowFromMetafile);
 
+// An open green track of the given size, step length 10, with its one checkpoint, the finish, as
+// a white band then a black one across the whole track from x = finishX on (none when negative).
+void openTrack(RaceState& state, int width, int height, int finishX)
+{
+    ReadLanguageLayout(state);
+    state.trackWidth = width;
+    state.trackHeight = height;
+    state.stepLength = 10;
+    state.trackBackColor = colorValue(0, 128, 0);
+    state.crashColor = colorValue(255, 0, 0);
+    state.checkpointCount = 1;
+    state.checkpoints = {CheckpointColors{colorValue(255, 255, 255), colorValue(0, 0, 0)}};
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(QColor(0, 128, 0));
+    if (finishX >= 0) {
+        QPainter painter(&image);
+        painter.fillRect(finishX, 0, 2, height, QColor(255, 255, 255));
+        painter.fillRect(finishX + 2, 0, 2, height, QColor(0, 0, 0));
+    }
+    state.trackRaster = TrackRaster(image, state.trackBackColor);
+}
+
 // A long move over open track: the time per sampled pixel is the time per iteration divided by
 // the pixels counted.
 void moveSegmentWalk(benchmark::State& bench)
 {
     RaceState state;
-    ReadLanguageLayout(state);
-    state.trackWidth = 4000;
-    state.trackHeight = 100;
-    state.stepLength = 10;
-    state.crashColor = colorValue(255, 0, 0);
-    state.checkpointCount = 1;
-    state.checkpoints = {CheckpointColors{colorValue(255, 255, 255), colorValue(0, 0, 0)}};
-    QImage image(state.trackWidth, state.trackHeight, QImage::Format_RGB32);
-    image.fill(QColor(0, 128, 0));
-    state.trackRaster = TrackRaster(image, colorValue(0, 128, 0));
+    openTrack(state, 4000, 100, -1);
     state.zoom = 1;
     state.currentPlayer = 1;
     PlayerRecord& player = state.player(1);
@@ -115,22 +128,7 @@ BENCHMARK(moveSegmentWalk);
 void checkLongRide(benchmark::State& bench)
 {
     RaceState state;
-    ReadLanguageLayout(state);
-    state.trackWidth = 2000;
-    state.trackHeight = 200;
-    state.stepLength = 10;
-    state.trackBackColor = colorValue(0, 128, 0);
-    state.crashColor = colorValue(255, 0, 0);
-    state.checkpointCount = 1;
-    state.checkpoints = {CheckpointColors{colorValue(255, 255, 255), colorValue(0, 0, 0)}};
-    QImage image(state.trackWidth, state.trackHeight, QImage::Format_RGB32);
-    image.fill(QColor(0, 128, 0));
-    {
-        QPainter painter(&image);
-        painter.fillRect(1900, 0, 2, 200, QColor(255, 255, 255));
-        painter.fillRect(1902, 0, 2, 200, QColor(0, 0, 0));
-    }
-    state.trackRaster = TrackRaster(image, state.trackBackColor);
+    openTrack(state, 2000, 200, 1900);
 
     std::vector<TrackPoint> ride{TrackPoint{}, TrackPoint{100, 100}};
     const int cycle[] = {10, 20, 10, 0, -10, -20, -10, 0};

@@ -5,7 +5,18 @@
 
 namespace {
 
-using MoveSegmentTest = SmallTrackFixture;
+class MoveSegmentTest : public SmallTrackFixture {
+protected:
+    // A fresh car standing at (x, y) makes the move by (byX, byY) and answers Yes to any warning.
+    MoveOutcome moveFreshCar(qint32 x, qint32 y, qint32 byX, qint32 byY)
+    {
+        SetUp();
+        window = RecordingGameWindow{};
+        window.answers = {AnswerYes};
+        standAt(x, y);
+        return TestMoveSegment(state, window, byX, byY);
+    }
+};
 
 TEST_F(MoveSegmentTest, StandingStillIsAnOrdinaryMoveWithoutSound)
 {
@@ -95,11 +106,7 @@ TEST_F(MoveSegmentTest, CrashRestsTwoSamplesBackRoundedTowardsTheCar)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
-        SetUp();
-        window = RecordingGameWindow{};
-        window.answers = {AnswerYes};
-        standAt(c.fromX, c.fromY);
-        EXPECT_EQ(TestMoveSegment(state, window, c.byX, c.byY), Crashed);
+        EXPECT_EQ(moveFreshCar(c.fromX, c.fromY, c.byX, c.byY), Crashed);
         EXPECT_EQ((TrackPoint{car().aimX, car().aimY}), c.rest);
         EXPECT_EQ(car().state, c.penalty);
     }
@@ -140,11 +147,7 @@ TEST_F(MoveSegmentTest, LeavingTheTrackIsACrashAtItsEdge)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
-        SetUp();
-        window = RecordingGameWindow{};
-        window.answers = {AnswerYes};
-        standAt(c.fromX, c.fromY);
-        EXPECT_EQ(TestMoveSegment(state, window, c.byX, c.byY), Crashed);
+        EXPECT_EQ(moveFreshCar(c.fromX, c.fromY, c.byX, c.byY), Crashed);
         EXPECT_EQ((TrackPoint{car().aimX, car().aimY}), c.rest);
         ASSERT_FALSE(window.boxes.empty());
         const double speed = std::hypot(c.byX, c.byY) / 10;
