@@ -70,9 +70,12 @@ CheckCode CheckRecord(const RaceState& state)
 
         const TrackPoint from = point(i - 1), to = point(i);
         const double length = distance(to.x, to.y, from.x, from.y);
-        if (std::floor(distance(to.x, to.y, centreX, centreY)) > s || (limit > 0 && length > limit))
+        // Both circles are tested by the whole part of the distance: live play tests the pointer
+        // and then rounds it to whole units, which can move the point up to 0.71 units outward.
+        if (std::floor(distance(to.x, to.y, centreX, centreY)) > s || (limit > 0 && std::floor(length) > limit))
             return NotAnAllowedMove;
-        const double speed = length / s;
+        // The speed as live play hands it to the crash question: a 32-bit float.
+        const float speed = static_cast<float>(length / s);
 
         const qint64 dx = static_cast<qint64>(to.x) - from.x, dy = static_cast<qint64>(to.y) - from.y;
         if (dx == 0 && dy == 0)
@@ -88,9 +91,9 @@ CheckCode CheckRecord(const RaceState& state)
         });
         switch (event) {
         case SampleEvent::Crash:
-            if (speed >= 3.0)
+            if (speed >= 3.0f)
                 return CrashOutOrFinishTooSoon;
-            counted += std::ceil(speed) - 1;
+            counted += std::ceil(static_cast<double>(speed)) - 1;
             rest = walk.towardsStart(*stop - 2);
             crashed = true;
             continue;
@@ -101,7 +104,9 @@ CheckCode CheckRecord(const RaceState& state)
         case SampleEvent::Finished:
             if (i != m)
                 return CrashOutOrFinishTooSoon;
-            counted += static_cast<double>(*stop) / static_cast<double>(walk.length());
+            // The fraction as live play stores it, a 32-bit float: the record written from a live
+            // finish then counts to the same millionth.
+            counted += static_cast<double>(static_cast<float>(static_cast<double>(*stop) / static_cast<double>(walk.length())));
             return millionths(state.recordMoves) == millionths(counted) ? RecordValid : NotFinished;
         case SampleEvent::None:
             break;
@@ -110,9 +115,9 @@ CheckCode CheckRecord(const RaceState& state)
             const std::optional<TrackPoint> edge = clipToTrack(state, from, to.x, to.y);
             if (!edge)
                 return CheckFailed;
-            if (speed >= 3.0)
+            if (speed >= 3.0f)
                 return LeftTrackTooFast;
-            counted += std::ceil(speed) - 1;
+            counted += std::ceil(static_cast<double>(speed)) - 1;
             rest = *edge;
             crashed = true;
         }

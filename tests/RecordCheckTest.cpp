@@ -44,6 +44,17 @@ TEST_F(RecordCheckTest, ValidRideAndItsStoredMoves)
         EXPECT_EQ(check(straightRide, c.moves), c.code) << c.moves;
 }
 
+TEST_F(RecordCheckTest, FinishFractionCountsAsLivePlayStoresIt)
+{
+    // The last move, 15 -> 35 -> 64, passes the finish at sample 27 of 29. Live play stores
+    // 2 + 27/29 with the fraction as a 32-bit float: 2.93103450..., 2931035 millionths, where the
+    // exact quotient would give 2931034.
+    const std::vector<TrackPoint> ride = {{5, 20}, {15, 20}, {35, 20}, {64, 20}};
+    const double liveMoves = 2 + static_cast<double>(static_cast<float>(27.0 / 29.0));
+    EXPECT_EQ(check(ride, liveMoves), RecordValid);
+    EXPECT_EQ(check(ride, 2 + 27.0 / 29.0), NotFinished);
+}
+
 TEST_F(RecordCheckTest, EveryMoveMustBeAllowed)
 {
     const struct {
@@ -57,6 +68,8 @@ TEST_F(RecordCheckTest, EveryMoveMustBeAllowed)
         {"whole part of 10.44 is within it", {{30, 20}, {38, 20}, {56, 23}, {66, 20}}, 0, NotFinished},
         {"past the speed limit", straightRide, 10, NotAnAllowedMove},
         {"within the speed limit", straightRide, 16, RecordValid},
+        // Live play tests the pointer, then rounds it: a 10.44 move can follow a click inside a limit of 10.
+        {"whole part of 10.44 is within a limit of 10", {{30, 20}, {40, 23}}, 10, NotFinished},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);

@@ -226,7 +226,8 @@ std::optional<FoundRide> searchRide(const RaceState& state, TrackPoint start, in
             for (int i = bestFinish->first; i >= 0; i = kept[static_cast<size_t>(i)].parent)
                 ride.points.push_back(kept[static_cast<size_t>(i)].position);
             std::reverse(ride.points.begin(), ride.points.end());
-            ride.moves = (depth - 1) + bestFraction;
+            // The moves as live play counts them, with the fraction of the last move as a 32-bit float.
+            ride.moves = (depth - 1) + static_cast<double>(static_cast<float>(bestFraction));
             return ride;
         }
         const size_t width = std::min<size_t>(next.size(), static_cast<size_t>(beamWidth));
