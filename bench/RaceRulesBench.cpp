@@ -4,6 +4,7 @@
 #include "bench/QuietGameWindow.h"
 #include "files/RecordCheck.h"
 #include "files/TrackFile.h"
+#include "files/TrackPicture.h"
 #include "race/MoveSegment.h"
 #include "race/TurnPreparation.h"
 
@@ -67,7 +68,7 @@ void collisionWindowFromMetafile(benchmark::State& bench)
     const qint32 top = std::min(player.posY, aimY - s), bottom = std::max(player.posY, aimY + s);
     QImage window(right - left + 1, bottom - top + 1, QImage::Format_RGB32);
     for (auto _ : bench) {
-        window.fill(QColor(state.trackBackColor & 0xFF, (state.trackBackColor >> 8) & 0xFF, state.trackBackColor >> 16));
+        window.fill(toQColor(state.trackBackColor));
         QPainter painter(&window);
         painter.translate(-left, -top);
         state.trackPicture->play(painter, QRectF(0, 0, state.trackWidth, state.trackHeight));

@@ -16,7 +16,7 @@ inline constexpr qint64 MaxTrackPixels = 40'000'000;
 
 inline QColor toQColor(ColorValue value)
 {
-    return QColor(static_cast<int>(value & 0xFF), static_cast<int>((value >> 8) & 0xFF), static_cast<int>((value >> 16) & 0xFF));
+    return QColor::fromRgb(toQRgb(value));
 }
 
 // Whether a track of this size can be rasterized.

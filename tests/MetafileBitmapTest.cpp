@@ -24,10 +24,6 @@ constexpr ColorValue Blue = colorValue(0, 0, 255);
 constexpr ColorValue Yellow = colorValue(255, 255, 0);
 constexpr ColorValue Grey = colorValue(128, 128, 128);
 
-QRgb rgb(ColorValue value)
-{
-    return qRgb(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
-}
 
 std::string colorText(QRgb c)
 {
@@ -60,10 +56,10 @@ const std::vector<quint32> Corners = {Red, Green, Blue, Yellow};
 void expectCorners(const QImage& image)
 {
     ASSERT_EQ(image.size(), QSize(2, 2));
-    EXPECT_EQ(colorText(at(image, 0, 0)), colorText(rgb(Red)));
-    EXPECT_EQ(colorText(at(image, 1, 0)), colorText(rgb(Green)));
-    EXPECT_EQ(colorText(at(image, 0, 1)), colorText(rgb(Blue)));
-    EXPECT_EQ(colorText(at(image, 1, 1)), colorText(rgb(Yellow)));
+    EXPECT_EQ(colorText(at(image, 0, 0)), colorText(toQRgb(Red)));
+    EXPECT_EQ(colorText(at(image, 1, 0)), colorText(toQRgb(Green)));
+    EXPECT_EQ(colorText(at(image, 0, 1)), colorText(toQRgb(Blue)));
+    EXPECT_EQ(colorText(at(image, 1, 1)), colorText(toQRgb(Yellow)));
 }
 
 TEST(MetafileBitmap, DibsOfEveryDepthDecodeToTheirExactColours)
@@ -84,12 +80,12 @@ TEST(MetafileBitmap, DibsOfEveryDepthDecodeToTheirExactColours)
     const std::optional<DecodedDib> mono = decodeDib(MetafileWriter::dib(9, 1, row, 1, {Red, Blue}), DibColorUsage::RgbColors, nullptr);
     ASSERT_TRUE(mono);
     for (int x = 0; x < 9; ++x)
-        EXPECT_EQ(colorText(at(mono->image, x, 0)), colorText(rgb(row[static_cast<size_t>(x)]))) << "pixel " << x;
+        EXPECT_EQ(colorText(at(mono->image, x, 0)), colorText(toQRgb(row[static_cast<size_t>(x)]))) << "pixel " << x;
 }
 
 TEST(MetafileBitmap, HandWrittenDibsDecode)
 {
-    const QRgb R = rgb(Red), G = rgb(Green), B = rgb(Blue), Y = rgb(Yellow), K = qRgb(0, 0, 0);
+    const QRgb R = toQRgb(Red), G = toQRgb(Green), B = toQRgb(Blue), Y = toQRgb(Yellow), K = qRgb(0, 0, 0);
     // Colour entries (blue, green, red, reserved): 0 black, 1 red, 2 green, 3 blue, 4 yellow.
     const QByteArray table = QByteArray::fromHex("00000000" "0000ff00" "00ff0000" "ff000000" "00ffff00");
     struct Case {
@@ -130,7 +126,7 @@ TEST(MetafileBitmap, HandWrittenDibsDecode)
 
 TEST(MetafileBitmap, PaletteUsageReadsTheColourTableAsPaletteIndices)
 {
-    const std::vector<QRgb> palette = {rgb(Grey), rgb(Yellow), rgb(Blue), rgb(Green), rgb(Red)};
+    const std::vector<QRgb> palette = {toQRgb(Grey), toQRgb(Yellow), toQRgb(Blue), toQRgb(Green), toQRgb(Red)};
     // 8 bits a pixel; the colour table holds 16-bit indices 4, 3, 2, 1 (red, green, blue, yellow).
     const QByteArray withIndices = infoHeader(2, -2, 8, 0, 4) + le(4, 2) + le(3, 2) + le(2, 2) + le(1, 2) + QByteArray::fromHex("0001" "0000" "0203" "0000");
     const std::optional<DecodedDib> indexed = decodeDib(withIndices, DibColorUsage::PaletteColors, &palette);
@@ -174,9 +170,9 @@ TEST(MetafileBitmap, OldBitmapsDecodeWhenTheyAreMonochromeOrTrueColour)
 {
     // Type, width, height, bytes per row, planes and bits per pixel as bytes, then the rows top-down.
     const QByteArray mono = le(0, 2) + le(3, 2) + le(2, 2) + le(2, 2) + le(0x0101, 2) + QByteArray::fromHex("a000" "4000");
-    const std::optional<QImage> decoded = decodeBitmap16(mono, rgb(Red), rgb(Blue));
+    const std::optional<QImage> decoded = decodeBitmap16(mono, toQRgb(Red), toQRgb(Blue));
     ASSERT_TRUE(decoded);
-    const QRgb expected[2][3] = {{rgb(Blue), rgb(Red), rgb(Blue)}, {rgb(Red), rgb(Blue), rgb(Red)}};
+    const QRgb expected[2][3] = {{toQRgb(Blue), toQRgb(Red), toQRgb(Blue)}, {toQRgb(Red), toQRgb(Blue), toQRgb(Red)}};
     for (int y = 0; y < 2; ++y)
         for (int x = 0; x < 3; ++x)
             EXPECT_EQ(colorText(at(*decoded, x, y)), colorText(expected[y][x])) << x << ',' << y;
@@ -184,7 +180,7 @@ TEST(MetafileBitmap, OldBitmapsDecodeWhenTheyAreMonochromeOrTrueColour)
     const QByteArray trueColour = le(0, 2) + le(1, 2) + le(1, 2) + le(4, 2) + le(0x1801, 2) + QByteArray::fromHex("00ffff00");
     const std::optional<QImage> yellow = decodeBitmap16(trueColour, 0, 0);
     ASSERT_TRUE(yellow);
-    EXPECT_EQ(colorText(at(*yellow, 0, 0)), colorText(rgb(Yellow)));
+    EXPECT_EQ(colorText(at(*yellow, 0, 0)), colorText(toQRgb(Yellow)));
 
     const QByteArray eightBits = le(0, 2) + le(1, 2) + le(1, 2) + le(2, 2) + le(0x0801, 2) + QByteArray(2, '\0');
     EXPECT_FALSE(decodeBitmap16(eightBits, 0, 0)) << "a device's own palette cannot be known";
@@ -252,7 +248,7 @@ TEST(MetafileBitmap, StretchedDibsCoverTheirDestinationInWholeSourcePixels)
         const QImage image = play(writer, QSize(20, 20), c.smoothingRequested);
         const QRect blocks[4] = {QRect(4, 4, 4, 4), QRect(8, 4, 4, 4), QRect(4, 8, 4, 4), QRect(8, 8, 4, 4)};
         for (int i = 0; i < 4; ++i)
-            expectBlock(image, blocks[i], c.blocks[i] ? rgb(c.blocks[i]) : Paper);
+            expectBlock(image, blocks[i], c.blocks[i] ? toQRgb(c.blocks[i]) : Paper);
         expectBlock(image, QRect(0, 0, 20, 4), Paper);
         expectBlock(image, QRect(0, 12, 20, 8), Paper);
     }
@@ -274,7 +270,7 @@ TEST(MetafileBitmap, RasterOperationsCombineSourceBrushAndDestination)
         {"xor", MetafileWriter::SrcInvert, true, qRgb(0x5A, 0xA5, 0x99)},
         {"not the source", 0x00330008, true, qRgb(0xAA, 0xAA, 0x55)},
         {"brush and source together: skipped", 0x00C000CA, true, paper},
-        {"the brush", MetafileWriter::PatCopy, false, rgb(Yellow)},
+        {"the brush", MetafileWriter::PatCopy, false, toQRgb(Yellow)},
         {"black", MetafileWriter::Blackness, false, qRgb(0, 0, 0)},
         {"white", MetafileWriter::Whiteness, false, qRgb(255, 255, 255)},
         {"the destination inverted", MetafileWriter::DstInvert, false, qRgb(0xF0, 0x0F, 0xCC)},
@@ -331,7 +327,7 @@ TEST(MetafileBitmap, BlitRecordsDrawTheirSourceRectangle)
         const QImage image = play(writer, QSize(20, 20));
         const QRect blocks[4] = {QRect(4, 4, 4, 4), QRect(8, 4, 4, 4), QRect(4, 8, 4, 4), QRect(8, 8, 4, 4)};
         for (int i = 0; i < 4; ++i)
-            expectBlock(image, blocks[i], rgb(c.blocks[i]));
+            expectBlock(image, blocks[i], toQRgb(c.blocks[i]));
     }
     // Unstretched: the source's size is the destination's.
     struct Unstretched {
@@ -342,9 +338,9 @@ TEST(MetafileBitmap, BlitRecordsDrawTheirSourceRectangle)
         std::vector<std::pair<QPoint, QRgb>> pixels;
     } const unstretched[] = {
         {"DIB blit of the right column", MetafileWriter::DibBitBlt, words({CopyLow, CopyHigh, 0, 1, 2, 1, 4, 8}), dib,
-         {{{8, 4}, rgb(Green)}, {{8, 5}, rgb(Yellow)}, {{7, 4}, Paper}, {{9, 4}, Paper}}},
+         {{{8, 4}, toQRgb(Green)}, {{8, 5}, toQRgb(Yellow)}, {{7, 4}, Paper}, {{9, 4}, Paper}}},
         {"old blit", MetafileWriter::BitBlt, words({CopyLow, CopyHigh, 0, 0, 2, 2, 4, 4}), mono,
-         {{{4, 4}, rgb(Red)}, {{5, 4}, rgb(Blue)}, {{4, 5}, rgb(Blue)}, {{5, 5}, rgb(Red)}, {{6, 4}, Paper}}},
+         {{{4, 4}, toQRgb(Red)}, {{5, 4}, toQRgb(Blue)}, {{4, 5}, toQRgb(Blue)}, {{5, 5}, toQRgb(Red)}, {{6, 4}, Paper}}},
     };
     for (const Unstretched& c : unstretched) {
         SCOPED_TRACE(c.name);
@@ -368,7 +364,7 @@ TEST(MetafileBitmap, DibPatternBrushTilesTheFillFromThePicturesCorner)
     QSet<QRgb> seen;
     for (int y = 3; y < 13; ++y) {
         for (int x = 3; x < 13; ++x) {
-            const QRgb expected = rgb(Corners[static_cast<size_t>((y % 2) * 2 + x % 2)]);
+            const QRgb expected = toQRgb(Corners[static_cast<size_t>((y % 2) * 2 + x % 2)]);
             EXPECT_EQ(colorText(at(image, x, y)), colorText(expected)) << x << ',' << y;
             seen.insert(at(image, x, y));
         }
@@ -383,10 +379,10 @@ TEST(MetafileBitmap, SetDibToDevicePlacesTheBitmapOneToOne)
     MetafileWriter writer = canvas(10);  // two pixels a unit: the bitmap is not stretched even so
     writer.record(MetafileWriter::SetDibToDev, {0, 2, 0, 0, 0, 2, 2, 3, 2}, MetafileWriter::dib(2, 2, Corners, 24));
     const QImage image = play(writer, QSize(20, 20));
-    expectBlock(image, QRect(4, 6, 1, 1), rgb(Red));
-    expectBlock(image, QRect(5, 6, 1, 1), rgb(Green));
-    expectBlock(image, QRect(4, 7, 1, 1), rgb(Blue));
-    expectBlock(image, QRect(5, 7, 1, 1), rgb(Yellow));
+    expectBlock(image, QRect(4, 6, 1, 1), toQRgb(Red));
+    expectBlock(image, QRect(5, 6, 1, 1), toQRgb(Green));
+    expectBlock(image, QRect(4, 7, 1, 1), toQRgb(Blue));
+    expectBlock(image, QRect(5, 7, 1, 1), toQRgb(Yellow));
     expectBlock(image, QRect(6, 0, 14, 20), Paper);
 }
 

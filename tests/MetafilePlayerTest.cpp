@@ -28,10 +28,6 @@ constexpr ColorValue Black = colorValue(0, 0, 0);
 constexpr quint16 SolidPen = 0, NullPen = 5;
 constexpr quint16 SolidBrush = 0, NullBrush = 1, HatchedBrush = 2;
 
-QRgb rgb(ColorValue value)
-{
-    return qRgb(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
-}
 
 // A picture whose logical units are the pixels of a width × height image.
 MetafileWriter canvas(int width = 20, int height = 20)
@@ -134,25 +130,25 @@ TEST(MetafilePlayer, ShapesInABoxCoverItWithoutItsRightAndBottomEdges)
 {
     const QPoint right(18, 8), top(10, 2);  // radials to 3 o'clock and 12 o'clock: the upper right quarter
     const std::vector<BoxCase> cases = {
-        {"rectangle without a pen", NullPen, [](MetafileWriter& w) { w.rectangle(Box); }, rgb(Red), Box,
-         {{{2, 2}, rgb(Red)}, {{17, 13}, rgb(Red)}, {{18, 13}, Paper}, {{17, 14}, Paper}}},
-        {"rectangle with a pen", SolidPen, [](MetafileWriter& w) { w.rectangle(Box); }, rgb(Black), Box,
-         {{{2, 2}, rgb(Black)}, {{17, 13}, rgb(Black)}, {{3, 3}, rgb(Red)}, {{16, 12}, rgb(Red)}, {{18, 8}, Paper}}},
-        {"ellipse without a pen", NullPen, [](MetafileWriter& w) { w.ellipse(Box); }, rgb(Red), Box,
-         {{{10, 8}, rgb(Red)}, {{2, 2}, Paper}, {{17, 13}, Paper}}},
-        {"ellipse with a pen", SolidPen, [](MetafileWriter& w) { w.ellipse(Box); }, rgb(Black), Box,
-         {{{10, 8}, rgb(Red)}, {{2, 8}, rgb(Black)}, {{17, 8}, rgb(Black)}, {{3, 3}, Paper}}},
-        {"rounded rectangle", NullPen, [](MetafileWriter& w) { w.roundRect(Box, 6, 6); }, rgb(Red), Box,
-         {{{2, 2}, Paper}, {{10, 2}, rgb(Red)}, {{2, 8}, rgb(Red)}, {{17, 13}, Paper}}},
-        {"pie of the upper right quarter", NullPen, [&](MetafileWriter& w) { w.pie(Box, right, top); }, rgb(Red), QRect(10, 2, 8, 6),
-         {{{15, 4}, rgb(Red)}, {{12, 6}, rgb(Red)}, {{5, 4}, Paper}, {{15, 11}, Paper}}},
+        {"rectangle without a pen", NullPen, [](MetafileWriter& w) { w.rectangle(Box); }, toQRgb(Red), Box,
+         {{{2, 2}, toQRgb(Red)}, {{17, 13}, toQRgb(Red)}, {{18, 13}, Paper}, {{17, 14}, Paper}}},
+        {"rectangle with a pen", SolidPen, [](MetafileWriter& w) { w.rectangle(Box); }, toQRgb(Black), Box,
+         {{{2, 2}, toQRgb(Black)}, {{17, 13}, toQRgb(Black)}, {{3, 3}, toQRgb(Red)}, {{16, 12}, toQRgb(Red)}, {{18, 8}, Paper}}},
+        {"ellipse without a pen", NullPen, [](MetafileWriter& w) { w.ellipse(Box); }, toQRgb(Red), Box,
+         {{{10, 8}, toQRgb(Red)}, {{2, 2}, Paper}, {{17, 13}, Paper}}},
+        {"ellipse with a pen", SolidPen, [](MetafileWriter& w) { w.ellipse(Box); }, toQRgb(Black), Box,
+         {{{10, 8}, toQRgb(Red)}, {{2, 8}, toQRgb(Black)}, {{17, 8}, toQRgb(Black)}, {{3, 3}, Paper}}},
+        {"rounded rectangle", NullPen, [](MetafileWriter& w) { w.roundRect(Box, 6, 6); }, toQRgb(Red), Box,
+         {{{2, 2}, Paper}, {{10, 2}, toQRgb(Red)}, {{2, 8}, toQRgb(Red)}, {{17, 13}, Paper}}},
+        {"pie of the upper right quarter", NullPen, [&](MetafileWriter& w) { w.pie(Box, right, top); }, toQRgb(Red), QRect(10, 2, 8, 6),
+         {{{15, 4}, toQRgb(Red)}, {{12, 6}, toQRgb(Red)}, {{5, 4}, Paper}, {{15, 11}, Paper}}},
         // The chord's straight side runs from (18, 8) to (10, 2): pixel (10, 2) lies just outside it.
-        {"chord of the upper right quarter", NullPen, [&](MetafileWriter& w) { w.chord(Box, right, top); }, rgb(Red), QRect(11, 2, 7, 6),
-         {{{15, 4}, rgb(Red)}, {{12, 6}, Paper}, {{10, 8}, Paper}}},
-        {"pie of the rest, from 12 o'clock round to 3 o'clock", NullPen, [&](MetafileWriter& w) { w.pie(Box, top, right); }, rgb(Red), Box,
-         {{{5, 4}, rgb(Red)}, {{15, 11}, rgb(Red)}, {{15, 4}, Paper}}},
-        {"arc: the outline only, brush or not", SolidPen, [&](MetafileWriter& w) { w.arc(Box, right, top); }, rgb(Black), QRect(10, 2, 8, 6),
-         {{{13, 6}, Paper}, {{10, 8}, Paper}, {{17, 7}, rgb(Black)}, {{10, 2}, rgb(Black)}}},
+        {"chord of the upper right quarter", NullPen, [&](MetafileWriter& w) { w.chord(Box, right, top); }, toQRgb(Red), QRect(11, 2, 7, 6),
+         {{{15, 4}, toQRgb(Red)}, {{12, 6}, Paper}, {{10, 8}, Paper}}},
+        {"pie of the rest, from 12 o'clock round to 3 o'clock", NullPen, [&](MetafileWriter& w) { w.pie(Box, top, right); }, toQRgb(Red), Box,
+         {{{5, 4}, toQRgb(Red)}, {{15, 11}, toQRgb(Red)}, {{15, 4}, Paper}}},
+        {"arc: the outline only, brush or not", SolidPen, [&](MetafileWriter& w) { w.arc(Box, right, top); }, toQRgb(Black), QRect(10, 2, 8, 6),
+         {{{13, 6}, Paper}, {{10, 8}, Paper}, {{17, 7}, toQRgb(Black)}, {{10, 2}, toQRgb(Black)}}},
     };
     for (const BoxCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -172,8 +168,8 @@ TEST(MetafilePlayer, RectangleOutlineIsOnePixelRingAroundItsFill)
     writer.rectangle(Box);
     const QImage image = play(writer);
     const QRect inside = Box.adjusted(1, 1, -1, -1);
-    EXPECT_EQ(text(pixelsOf(image, rgb(Black))), text(QRegion(Box) - QRegion(inside)));
-    EXPECT_EQ(text(pixelsOf(image, rgb(Red))), text(QRegion(inside)));
+    EXPECT_EQ(text(pixelsOf(image, toQRgb(Black))), text(QRegion(Box) - QRegion(inside)));
+    EXPECT_EQ(text(pixelsOf(image, toQRgb(Red))), text(QRegion(inside)));
 }
 
 // --- Lines and pens ----------------------------------------------------------------------------
@@ -188,7 +184,7 @@ TEST(MetafilePlayer, LinesLeaveOutTheirLastPixelAndMoveTheCurrentPosition)
     writer.polyline({{12, 2}, {18, 2}, {18, 8}});
     const QImage image = play(writer);
     const QRegion expected = QRegion(2, 5, 8, 1) + QRegion(10, 5, 1, 7) + QRegion(12, 2, 6, 1) + QRegion(18, 2, 1, 6);
-    EXPECT_EQ(text(pixelsOf(image, rgb(Black))), text(expected));
+    EXPECT_EQ(text(pixelsOf(image, toQRgb(Black))), text(expected));
 }
 
 TEST(MetafilePlayer, PenWidthScalesWithTheMappingButNeverFallsBelowOnePixel)
@@ -216,7 +212,7 @@ TEST(MetafilePlayer, PenWidthScalesWithTheMappingButNeverFallsBelowOnePixel)
         const QImage image = play(writer);
         int rows = 0;
         for (int y = 0; y < image.height(); ++y)
-            rows += at(image, 10, y) == rgb(Black);
+            rows += at(image, 10, y) == toQRgb(Black);
         EXPECT_EQ(rows, c.rows);
     }
 }
@@ -243,8 +239,8 @@ TEST(MetafilePlayer, NullPenAndNullBrushLeaveOutOutlineAndFill)
         selectPenAndBrush(writer, c.pen, c.brush);
         writer.polygon({{2, 2}, {12, 2}, {12, 12}, {2, 12}});
         const QImage image = play(writer);
-        EXPECT_EQ(text(pixelsOf(image, rgb(Red))), text(c.red));
-        EXPECT_EQ(text(pixelsOf(image, rgb(Black))), text(c.black));
+        EXPECT_EQ(text(pixelsOf(image, toQRgb(Red))), text(c.red));
+        EXPECT_EQ(text(pixelsOf(image, toQRgb(Black))), text(c.black));
     }
 }
 
@@ -260,9 +256,9 @@ TEST(MetafilePlayer, PolyFillModeDecidesWhetherOverlapsAreFilled)
         QRgb centre;
     } const cases[] = {
         {"alternate, nested polygons", 1, true, Paper},
-        {"winding, nested polygons", 2, true, rgb(Red)},
+        {"winding, nested polygons", 2, true, toQRgb(Red)},
         {"alternate, self-crossing star", 1, false, Paper},
-        {"winding, self-crossing star", 2, false, rgb(Red)},
+        {"winding, self-crossing star", 2, false, toQRgb(Red)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -274,7 +270,7 @@ TEST(MetafilePlayer, PolyFillModeDecidesWhetherOverlapsAreFilled)
         else
             writer.polygon(star);
         const QImage image = play(writer);
-        expectProbes(image, {{{10, 10}, c.centre}, {{c.polyPolygon ? 3 : 10, c.polyPolygon ? 3 : 2}, rgb(Red)}});
+        expectProbes(image, {{{10, 10}, c.centre}, {{c.polyPolygon ? 3 : 10, c.polyPolygon ? 3 : 2}, toQRgb(Red)}});
     }
 }
 
@@ -322,9 +318,9 @@ TEST(MetafilePlayer, HatchGapsShowTheBackgroundColourOnlyInOpaqueMode)
         bool uniformRows;
         bool uniformColumns;
     } const cases[] = {
-        {"horizontal, opaque", Horizontal, 2, rgb(Yellow), true, false},
+        {"horizontal, opaque", Horizontal, 2, toQRgb(Yellow), true, false},
         {"horizontal, transparent", Horizontal, 1, Paper, true, false},
-        {"vertical, opaque", Vertical, 2, rgb(Yellow), false, true},
+        {"vertical, opaque", Vertical, 2, toQRgb(Yellow), false, true},
         {"cross, transparent", Cross, 1, Paper, false, false},
     };
     for (const Case& c : cases) {
@@ -336,7 +332,7 @@ TEST(MetafilePlayer, HatchGapsShowTheBackgroundColourOnlyInOpaqueMode)
         writer.selectObject(writer.createBrush(HatchedBrush, Red, c.hatch));
         writer.rectangle(QRect(0, 0, 16, 16));
         const QImage image = play(writer, QSize(16, 16));
-        const QRegion hatch = pixelsOf(image, rgb(Red));
+        const QRegion hatch = pixelsOf(image, toQRgb(Red));
         const QRegion gaps = pixelsOf(image, c.gaps);
         EXPECT_FALSE(hatch.isEmpty());
         EXPECT_FALSE(gaps.isEmpty());
@@ -392,7 +388,7 @@ TEST(MetafilePlayer, WindowAndViewportRecordsMapLogicalUnitsOntoTheFrame)
         c.setUp(writer);
         selectPenAndBrush(writer, NullPen, SolidBrush);
         writer.rectangle(c.logical);
-        EXPECT_EQ(text(pixelsOf(play(writer), rgb(Red))), text(QRegion(c.device)));
+        EXPECT_EQ(text(pixelsOf(play(writer), toQRgb(Red))), text(QRegion(c.device)));
     }
 }
 
@@ -430,7 +426,7 @@ TEST(MetafilePlayer, ClipRectanglesLimitWhatLaterRecordsDraw)
         selectPenAndBrush(writer, NullPen, SolidBrush);
         c.clip(writer);
         writer.rectangle(c.filled);
-        EXPECT_EQ(text(pixelsOf(play(writer), rgb(Red))), text(c.red));
+        EXPECT_EQ(text(pixelsOf(play(writer), toQRgb(Red))), text(c.red));
     }
 }
 
@@ -443,32 +439,32 @@ TEST(MetafilePlayer, RestoringGoesBackToTheStateSavedThatManySavesAgoOrToOneCoun
         std::function<void(MetafileWriter&, int red, int blue, int green)> records;
         QRgb filled;
     } const cases[] = {
-        {"the last save", [](MetafileWriter& w, int red, int blue, int) { w.selectObject(red); w.saveDc(); w.selectObject(blue); w.restoreDc(-1); }, rgb(Red)},
+        {"the last save", [](MetafileWriter& w, int red, int blue, int) { w.selectObject(red); w.saveDc(); w.selectObject(blue); w.restoreDc(-1); }, toQRgb(Red)},
         {"two saves back",
          [](MetafileWriter& w, int red, int blue, int green) {
              w.selectObject(red); w.saveDc(); w.selectObject(blue); w.saveDc(); w.selectObject(green); w.restoreDc(-2);
          },
-         rgb(Red)},
+         toQRgb(Red)},
         {"the first save, counted from it",
          [](MetafileWriter& w, int red, int blue, int green) {
              w.selectObject(red); w.saveDc(); w.selectObject(blue); w.saveDc(); w.selectObject(green); w.restoreDc(1);
          },
-         rgb(Red)},
+         toQRgb(Red)},
         {"the second save, counted from the first",
          [](MetafileWriter& w, int red, int blue, int green) {
              w.selectObject(red); w.saveDc(); w.selectObject(blue); w.saveDc(); w.selectObject(green); w.restoreDc(2);
          },
-         rgb(Blue)},
-        {"nothing saved: nothing restored", [](MetafileWriter& w, int, int blue, int) { w.selectObject(blue); w.restoreDc(-1); }, rgb(Blue)},
+         toQRgb(Blue)},
+        {"nothing saved: nothing restored", [](MetafileWriter& w, int, int blue, int) { w.selectObject(blue); w.restoreDc(-1); }, toQRgb(Blue)},
         {"further back than saved: nothing restored",
-         [](MetafileWriter& w, int red, int blue, int) { w.selectObject(red); w.saveDc(); w.selectObject(blue); w.restoreDc(-2); }, rgb(Blue)},
+         [](MetafileWriter& w, int red, int blue, int) { w.selectObject(red); w.saveDc(); w.selectObject(blue); w.restoreDc(-2); }, toQRgb(Blue)},
         {"a restore pops its state: a second one goes further back",
          [](MetafileWriter& w, int red, int blue, int green) {
              w.selectObject(red); w.saveDc(); w.selectObject(blue); w.saveDc(); w.selectObject(green); w.restoreDc(-1); w.restoreDc(-1);
          },
-         rgb(Red)},
+         toQRgb(Red)},
         {"the mapping is part of the state",
-         [](MetafileWriter& w, int red, int, int) { w.selectObject(red); w.saveDc(); w.setWindowOrg(100, 100); w.restoreDc(-1); }, rgb(Red)},
+         [](MetafileWriter& w, int red, int, int) { w.selectObject(red); w.saveDc(); w.setWindowOrg(100, 100); w.restoreDc(-1); }, toQRgb(Red)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -500,7 +496,7 @@ TEST(MetafilePlayer, ObjectsTakeTheLowestFreeSlotAndSelectingAnEmptySlotChangesN
              w.createBrush(SolidBrush, Green);  // 1 again
              w.selectObject(1);
          },
-         rgb(Green)},
+         toQRgb(Green)},
         {"the lowest of several free slots",
          [](MetafileWriter& w) {
              w.createBrush(SolidBrush, Red);   // 1
@@ -511,7 +507,7 @@ TEST(MetafilePlayer, ObjectsTakeTheLowestFreeSlotAndSelectingAnEmptySlotChangesN
              w.createBrush(SolidBrush, Green);  // 1
              w.selectObject(1);
          },
-         rgb(Green)},
+         toQRgb(Green)},
         {"palettes, fonts and regions take slots too",
          [](MetafileWriter& w) {
              w.createPalette({Red});
@@ -520,14 +516,14 @@ TEST(MetafilePlayer, ObjectsTakeTheLowestFreeSlotAndSelectingAnEmptySlotChangesN
              w.createBrush(SolidBrush, Green);  // 4
              w.selectObject(4);
          },
-         rgb(Green)},
+         toQRgb(Green)},
         {"a deleted slot selects nothing", [](MetafileWriter& w) {
              w.selectObject(w.createBrush(SolidBrush, Red));
              const int blue = w.createBrush(SolidBrush, Blue);
              w.deleteObject(blue);
              w.selectObject(blue);
-         }, rgb(Red)},
-        {"a slot past the table selects nothing", [](MetafileWriter& w) { w.selectObject(w.createBrush(SolidBrush, Red)); w.selectObject(40000); }, rgb(Red)},
+         }, toQRgb(Red)},
+        {"a slot past the table selects nothing", [](MetafileWriter& w) { w.selectObject(w.createBrush(SolidBrush, Red)); w.selectObject(40000); }, toQRgb(Red)},
         {"a deleted selected brush still draws",
          [](MetafileWriter& w) {
              const int red = w.createBrush(SolidBrush, Red);
@@ -535,7 +531,7 @@ TEST(MetafilePlayer, ObjectsTakeTheLowestFreeSlotAndSelectingAnEmptySlotChangesN
              w.deleteObject(red);
              w.createBrush(SolidBrush, Blue);  // takes the slot, is not selected
          },
-         rgb(Red)},
+         toQRgb(Red)},
         {"an object beyond the header's table size is dropped",
          [](MetafileWriter& w) {
              w.setObjectCount(2);
@@ -543,7 +539,7 @@ TEST(MetafilePlayer, ObjectsTakeTheLowestFreeSlotAndSelectingAnEmptySlotChangesN
              w.createBrush(SolidBrush, Blue);                 // no slot left
              w.selectObject(2);
          },
-         rgb(Red)},
+         toQRgb(Red)},
         {"a default brush is white", [](MetafileWriter&) {}, qRgb(255, 255, 255)},
     };
     for (const Case& c : cases) {
@@ -564,7 +560,7 @@ TEST(MetafilePlayer, PaletteIndexColoursFollowTheSelectedPaletteAndItsChanges)
         std::function<void(MetafileWriter&)> records;  // before a brush of the palette's third entry fills the picture
         QRgb filled;
     } const cases[] = {
-        {"the selected palette", [](MetafileWriter& w) { w.selectPalette(w.createPalette({Red, Blue, Green})); }, rgb(Green)},
+        {"the selected palette", [](MetafileWriter& w) { w.selectPalette(w.createPalette({Red, Blue, Green})); }, toQRgb(Green)},
         {"no palette: black", [](MetafileWriter&) {}, qRgb(0, 0, 0)},
         {"an index past the palette: black", [](MetafileWriter& w) { w.selectPalette(w.createPalette({Red, Blue})); }, qRgb(0, 0, 0)},
         {"entries set after the palette was selected",
@@ -572,7 +568,7 @@ TEST(MetafilePlayer, PaletteIndexColoursFollowTheSelectedPaletteAndItsChanges)
              w.selectPalette(w.createPalette({Red, Blue, Green}));
              w.record(MetafileWriter::SetPalEntries, {2, 1, static_cast<quint16>(Yellow & 0xFFFF), static_cast<quint16>(Yellow >> 16)});
          },
-         rgb(Yellow)},
+         toQRgb(Yellow)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -595,7 +591,7 @@ TEST(MetafilePlayer, SetPixelSetsExactlyOneDevicePixelWhateverTheRasterOperation
         writer.setRop2(11);  // leave the destination: pens and brushes draw nothing
         writer.setPixel(3, 4, Red);
         const int scale = 20 / windowSize;
-        EXPECT_EQ(text(pixelsOf(play(writer), rgb(Red))), text(QRegion(3 * scale, 4 * scale, 1, 1)));
+        EXPECT_EQ(text(pixelsOf(play(writer), toQRgb(Red))), text(QRegion(3 * scale, 4 * scale, 1, 1)));
     }
 }
 
@@ -613,7 +609,7 @@ TEST(MetafilePlayer, RegionsAreFilledWithTheNamedOrTheSelectedBrush)
             writer.selectObject(red);
             writer.record(MetafileWriter::PaintRegion, {static_cast<quint16>(region)});
         }
-        EXPECT_EQ(text(pixelsOf(play(writer), rgb(Red))), text(shape));
+        EXPECT_EQ(text(pixelsOf(play(writer), toQRgb(Red))), text(shape));
     }
 }
 
@@ -625,7 +621,7 @@ TEST(MetafilePlayer, EscapesAndUnknownRecordsAreSkipped)
     writer.record(0x0999, {1, 2, 3});
     writer.record(0x0E77, {});
     writer.rectangle(QRect(2, 2, 4, 4));
-    EXPECT_EQ(text(pixelsOf(play(writer), rgb(Red))), text(QRegion(2, 2, 4, 4)));
+    EXPECT_EQ(text(pixelsOf(play(writer), toQRgb(Red))), text(QRegion(2, 2, 4, 4)));
 }
 
 }  // namespace
