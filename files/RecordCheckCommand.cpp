@@ -2,7 +2,7 @@
 
 #include "files/RecordCheck.h"
 #include "files/RecordFile.h"
-#include "race/GameWindow.h"
+#include "race/PlayerPrompts.h"
 #include "shell/MessageBoxStyle.h"
 
 namespace {
@@ -15,7 +15,7 @@ constexpr qint32 ValidText = 559;
 
 }  // namespace
 
-quint8 CheckLoadedRecord(RaceState& state, GameWindow& window, RecordFields* dialog)
+quint8 CheckLoadedRecord(RaceState& state, PlayerPrompts& window, RecordFields* dialog)
 {
     if (dialog)
         dialog->showRecord(LoadText(state, CheckingText));

@@ -4,7 +4,7 @@
 #include "files/FileMessages.h"
 #include "files/RecordChecksum.h"
 #include "files/TrackFile.h"
-#include "race/GameWindow.h"
+#include "race/PlayerPrompts.h"
 #include "shell/IntegerText.h"
 #include "shell/MessageBoxStyle.h"
 #include "shell/NumberFormat.h"
@@ -170,7 +170,7 @@ void ClearRecord(RaceState& state, RecordFields* dialog)
         dialog->setRecordButtonsEnabled(false);
 }
 
-void ReadRecord(RaceState& state, GameWindow& window, RecordFields* dialog, const QString& path)
+void ReadRecord(RaceState& state, PlayerPrompts& window, RecordFields* dialog, const QString& path)
 {
     const RecordReadResult result = readRecordFile(state, path);
     switch (result.error) {
@@ -234,7 +234,7 @@ RecordWriteResult writeRecordFile(const RaceState& state, const QString& name, c
     return result;
 }
 
-bool WriteRecord(const RaceState& state, GameWindow& window, const QString& name, const QString& date,
+bool WriteRecord(const RaceState& state, PlayerPrompts& window, const QString& name, const QString& date,
                  const QString& comment)
 {
     const RecordWriteResult result = writeRecordFile(state, name, date, comment);

@@ -9,7 +9,7 @@
 #include <optional>
 #include <vector>
 
-class GameWindow;
+class PlayerPrompts;
 
 // A track's record file (".rek" beside the track): the best ride with its holder, date, move
 // count, colour and comment, as Windows-1250 text of seven fields separated by "|":
@@ -84,7 +84,7 @@ void ClearRecord(RaceState& state, RecordFields* dialog);
 // Reads the record of the track whose record file is at path and shows it in the dialog (which may
 // be null). A missing file means no record. A file that cannot be read is reported and left in
 // place; a damaged one is reported and moved aside. After either the record is cleared.
-void ReadRecord(RaceState& state, GameWindow& window, RecordFields* dialog, const QString& path);
+void ReadRecord(RaceState& state, PlayerPrompts& window, RecordFields* dialog, const QString& path);
 
 // How writing a record file ended.
 enum class RecordWriteError {
@@ -106,5 +106,5 @@ RecordWriteResult writeRecordFile(const RaceState& state, const QString& name, c
                                   const QString& comment);
 
 // The same, reporting a failed write through the window's message box. True when the record was written.
-bool WriteRecord(const RaceState& state, GameWindow& window, const QString& name, const QString& date,
+bool WriteRecord(const RaceState& state, PlayerPrompts& window, const QString& name, const QString& date,
                  const QString& comment);

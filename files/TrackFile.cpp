@@ -177,6 +177,11 @@ void LoadTrack(RaceState& state, GameWindow& window, TrackDialogFields* dialog, 
     const TrackFileResult result = ReadTrackFiles(state, path);
     if (result.error != TrackFileError::None) {
         window.messageBox(result.message, StyleCritical, fileErrorTitle(state));
+        // Nothing of the previous track may stay in use: its picture would be raced on and its
+        // record checked under the new track's record path.
+        state.trackPicture.reset();
+        state.trackRaster = TrackRaster();
+        ClearRecord(state, dialog);
         if (dialog)
             dialog->ClearTrackInfo();
         return;

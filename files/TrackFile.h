@@ -46,8 +46,8 @@ public:
     virtual void UpdateStartButton() = 0;
 };
 
-// Loads the track at path: reads it, reports a failure through the window's message box and empties
-// the dialog's track fields, or on success fills the dialog, prepares the track view and reads the
-// track's record.
+// Loads the track at path: reads it, reports a failure through the window's message box, forgets
+// the previous track's picture and record and empties the dialog's track fields; or on success fills
+// the dialog, prepares the track view and reads the track's record.
 // dialog may be null where no dialog is open.
 void LoadTrack(RaceState& state, GameWindow& window, TrackDialogFields* dialog, const QString& path);

@@ -303,7 +303,7 @@ TEST_F(TrackFileTest, LoadTrackReportsFailuresThroughTheMessageBox)
     EXPECT_EQ(window.boxes[0].prompt, "Soubor " + path_ + " nenalezen!");
     EXPECT_EQ(window.boxes[0].style, StyleCritical);
     EXPECT_EQ(window.boxes[0].title, "Chyba!");
-    EXPECT_EQ(dialog.calls, QStringList{"clear"});
+    EXPECT_EQ(dialog.calls, (QStringList{"record není", "record buttons off", "clear"}));
 
     write(path_, encodeWindows1250(validFields().join('|')));
     write(trackPicturePathFor(path_), squarePicture());
@@ -313,6 +313,38 @@ TEST_F(TrackFileTest, LoadTrackReportsFailuresThroughTheMessageBox)
     EXPECT_EQ(window.calls, QStringList{"track view"});
     // No record file beside the track: the track simply has no record yet.
     EXPECT_EQ(dialog.calls, (QStringList{"show Okruh", "record není", "record buttons off", "start button"}));
+}
+
+TEST_F(TrackFileTest, AFailedLoadAfterAGoodOneForgetsThePreviousTrackAndItsRecord)
+{
+    const QString bundled = QStringLiteral(TRASOVKY_SOURCE_DIR "/tracks/Rybnik");
+    for (const char* extension : {".trt", ".wmf", ".rek"})
+        ASSERT_TRUE(QFile::copy(bundled + extension, dir_.filePath(QStringLiteral("Rybnik") + extension)));
+    RecordingGameWindow window;
+    RecordingDialog dialog;
+    LoadTrack(state_, window, &dialog, dir_.filePath("Rybnik.trt"));
+    ASSERT_TRUE(window.boxes.empty());
+    ASSERT_GT(state_.recordMoves, 0);
+    ASSERT_TRUE(dialog.calls.contains("record buttons on"));
+
+    // A damaged track chosen next: its fields and the old record are gone, the record buttons off.
+    QStringList damaged = validFields();
+    damaged[1] = "0";
+    write(path_, encodeWindows1250(damaged.join('|')));
+    write(trackPicturePathFor(path_), squarePicture());
+    dialog.calls.clear();
+    LoadTrack(state_, window, &dialog, path_);
+    ASSERT_EQ(window.boxes.size(), 1u);
+    EXPECT_EQ(window.boxes[0].prompt, "Soubor " + path_ + DamagedSuffix);
+    EXPECT_EQ(dialog.calls, (QStringList{"record není", "record buttons off", "clear"}));
+    EXPECT_EQ(state_.recordMoves, 0);
+    EXPECT_TRUE(state_.recordHolder.isEmpty());
+    EXPECT_EQ(state_.recordRide.size(), 1u);
+    EXPECT_FALSE(state_.trackPicture.has_value());
+    EXPECT_TRUE(state_.trackRaster.isNull());
+    // The record of the good track is where it was: nothing moved it aside.
+    EXPECT_TRUE(QFile::exists(dir_.filePath("Rybnik.rek")));
+    EXPECT_FALSE(QFile::exists(dir_.filePath("Rybnik.rek.bak")));
 }
 
 TEST_F(TrackFileTest, MessagesFollowTheChosenLanguage)
