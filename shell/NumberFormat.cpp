@@ -2,6 +2,7 @@
 
 #include <QLocale>
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -93,10 +94,15 @@ QString assemble(bool negative, std::string_view whole, std::string_view decimal
 
 QString formatFixed6(double value, QChar decimalSeparator)
 {
+    return formatFixed(value, 6, decimalSeparator);
+}
+
+QString formatFixed(double value, int decimals, QChar decimalSeparator)
+{
     if (!std::isfinite(value))
         return nonFinite(value);
     ExactDecimal number = exactDecimal(std::fabs(value));
-    roundHalfAway(number, number.wholeDigits + 6);
+    roundHalfAway(number, number.wholeDigits + static_cast<std::size_t>(std::max(0, decimals)));
     const std::string_view digits = number.digits;
     return assemble(std::signbit(value), digits.substr(0, number.wholeDigits), digits.substr(number.wholeDigits),
                     decimalSeparator);

@@ -14,6 +14,9 @@
 // (112.3203125 gives "112.320313"). A value that rounds to zero has no sign. Infinities and NaN
 // come out as "inf", "-inf" and "nan".
 QString formatFixed6(double value, QChar decimalSeparator);
+// The same with the given number of decimals: 0 for the "0" form (2.5 gives "3", no separator),
+// 3 for "0.000".
+QString formatFixed(double value, int decimals, QChar decimalSeparator);
 
 // The general form: at most 15 significant digits (rounded half away from zero on the exact
 // value), no trailing zeros, no separator for a whole number, never an exponent, so the text

@@ -3,6 +3,7 @@
 #include "race/RaceState.h"
 #include "shell/SoundPlayer.h"
 #include "ui/main/MainWindow.h"
+#include "ui/main/MoveInput.h"
 
 #include <QAction>
 #include <QDir>
@@ -44,6 +45,18 @@ struct RecordingSoundOutput : SoundOutput {
     void play(const QString& path) override { played << path; }
 };
 
+// The mouse pointer as the tests place it; every placing by the program is recorded.
+struct ScriptedPointer : PointerDevice {
+    QPoint at;
+    std::vector<QPoint> placed;
+    QPoint position() const override { return at; }
+    void setPosition(QPoint screen) override
+    {
+        at = screen;
+        placed.push_back(screen);
+    }
+};
+
 // A program directory of its own, a race state and the main window built over them.
 class MainWindowFixture {
 public:
@@ -64,7 +77,7 @@ public:
 
     MainWindow& start()
     {
-        window = std::make_unique<MainWindow>(state, MainWindowServices{dir.path(), sounds, boxes.function(), [this] { ++programEnds; }});
+        window = std::make_unique<MainWindow>(state, MainWindowServices{dir.path(), sounds, boxes.function(), [this] { ++programEnds; }, pointer});
         return *window;
     }
 
@@ -82,6 +95,7 @@ public:
     RaceState state;
     ScriptedMessageBoxes boxes;
     std::shared_ptr<RecordingSoundOutput> sounds = std::make_shared<RecordingSoundOutput>();
+    std::shared_ptr<ScriptedPointer> pointer = std::make_shared<ScriptedPointer>();
     std::unique_ptr<MainWindow> window;
     int programEnds = 0;
 };

@@ -41,6 +41,28 @@ TEST(NumberFormat, FixedSixRoundsTheExactValueHalfAwayFromZero)
         EXPECT_EQ(formatFixed6(c.value, u'.'), QString::fromLatin1(c.text)) << c.text;
 }
 
+TEST(NumberFormat, FewerDecimalsRoundTheSameWay)
+{
+    struct Case {
+        double value;
+        int decimals;
+        const char* text;
+    };
+    const Case cases[] = {
+        {2.5, 0, "3"},              // the "0" form of the pointer readout: half away from zero
+        {-2.5, 0, "-3"},
+        {0.4, 0, "0"},
+        {-0.4, 0, "0"},
+        {69.99999, 0, "70"},
+        {1.0005, 3, "1.000"},       // the double lies just below the half
+        {1.4142135, 3, "1.414"},
+        {2.0625, 3, "2.063"},       // an exact tie
+        {0, 3, "0.000"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(formatFixed(c.value, c.decimals, u','), QString::fromLatin1(c.text).replace('.', ',')) << c.text;
+}
+
 TEST(NumberFormat, GeneralKeepsFifteenSignificantDigitsWithoutTrailingZeros)
 {
     struct Case {

@@ -2,19 +2,26 @@
 
 #include "files/TrackPicture.h"
 #include "race/RaceState.h"
+#include "race/MoveGeometry.h"
 #include "race/ResetRace.h"
 #include "shell/IniFile.h"
 #include "shell/LanguageState.h"
 #include "shell/MessageBoxStyle.h"
+#include "shell/NumberFormat.h"
 #include "shell/SettingsFile.h"
 #include "shell/SoundPlayer.h"
+#include "ui/dialogs/ZoomDialog.h"
 #include "ui/main/Logo.h"
+#include "ui/main/MoveInput.h"
+#include "ui/main/StartMarker.h"
 #include "ui/main/TrackCursors.h"
+#include "ui/main/TrackView.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QLabel>
+#include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScrollBar>
@@ -24,13 +31,10 @@ namespace {
 
 constexpr int MinimumWindowSize = 300;
 
-QWidget* makeChild(QWidget* parent, const char* name)
-{
-    auto* widget = new QWidget(parent);
-    widget->setObjectName(QString::fromUtf8(name));
-    widget->hide();
-    return widget;
-}
+// String table ids.
+constexpr qint32 MoveText = 505;        // "Tah "
+constexpr qint32 SpeedText = 526;       // "v = "
+constexpr qint32 NoRecordText = 555;    // "není"
 
 } // namespace
 
@@ -43,6 +47,8 @@ MainWindow::MainWindow(RaceState& state, MainWindowServices services, QWidget* p
     resize(1024, 720);
     if (!services_.soundOutput)
         services_.soundOutput = std::make_shared<SoundEffectOutput>();
+    if (!services_.pointer)
+        services_.pointer = std::make_shared<SystemPointer>();
     if (!services_.endProgram) {
         // Leaves every event loop, also those of dialogs still open.
         services_.endProgram = [] { QCoreApplication::exit(0); };
@@ -50,27 +56,19 @@ MainWindow::MainWindow(RaceState& state, MainWindowServices services, QWidget* p
 
     inner_ = new QWidget(this);
     inner_->setObjectName(QStringLiteral("inner"));
+    inner_->installEventFilter(this);
     setCentralWidget(inner_);
     imgLogo_ = new QLabel(inner_);
     imgLogo_->setObjectName(QStringLiteral("imgLogo"));
-    picTRT_ = makeChild(inner_, "picTRT");
-    scrH_ = new QScrollBar(Qt::Horizontal, inner_);
-    scrH_->setObjectName(QStringLiteral("scrH"));
-    scrH_->hide();
-    scrV_ = new QScrollBar(Qt::Vertical, inner_);
-    scrV_->setObjectName(QStringLiteral("scrV"));
-    scrV_->hide();
-    picVypln_ = makeChild(inner_, "picVýplň");
-    picVypln_->setAutoFillBackground(true);
-    QWidget* marker = makeChild(picTRT_, "picStartPozice");
-    marker->setProperty("Index", 1);
-    marker->setFixedSize(10, 10);
-    marker->setAutoFillBackground(true);
-    picStartPozice_.push_back(marker);
-    linTrajektorie_.push_back(TrajectoryLine{});  // designed with width 1
 
     stbTrasovky_ = std::make_unique<StatusPanels>(statusBar());
     menus_ = MainMenus::build(menuBar());
+    trackView_ = new TrackView(state_, inner_,
+                               {[this] { return menus_.mnuScrollbary->isChecked(); },
+                                [this](const QString& text) { stbTrasovky_->setText(1, text); }});
+    moveInput_ = new MoveInput(state_, *this, *trackView_, *services_.pointer,
+                               {[this] { return menus_.mnuJen->isChecked(); }, {}, menus_.mnuZobrazeni});
+    moveInput_->previewKeysOf(this);
     wireMenus();
     Form_Load();
 }
@@ -86,6 +84,13 @@ void MainWindow::wireMenus()
     // mnuZvuky, mnuJen and mnuCentrovat only toggle their check marks, which Qt does itself.
     for (QAction* item : menus_.mnuSila)
         connectIndexedCommand(item, &MainWindow::mnuSila_Click);
+    for (QAction* item : menus_.mnuProcent) {
+        const int index = item->property("Index").toInt();
+        connect(item, &QAction::triggered, this, [this, index] { mnuProcent_Click(index); });
+    }
+    connect(menus_.mnuJine, &QAction::triggered, this, &MainWindow::mnuJine_Click);
+    connect(menus_.mnuBestFit, &QAction::triggered, this, &MainWindow::mnuBestFit_Click);
+    connect(menus_.mnuObnovit, &QAction::triggered, this, &MainWindow::mnuObnovit_Click);
 }
 
 void MainWindow::connectIndexedCommand(QAction* item, void (MainWindow::*command)(int))
@@ -125,8 +130,8 @@ void MainWindow::Form_Load()
     // 8. to 13.
     state_.raceRunning = false;
     state_.zoom = 1.0f;
-    markedPoints_.assign(1, MarkedPoint{});
-    picStartPozice_.front()->setCursor(trackCursor(1));
+    trackView_->canvas().forgetGuideLine();
+    trackView_->startMarker(1)->setCursor(trackCursor(1));
     state_.AskBeforeCrash = true;
     mnuSila_Click(2);
     ResetRace(state_, *this);
@@ -146,7 +151,9 @@ void MainWindow::ApplyLanguage(unsigned windows)
         if (state_.recordMoves == 0)
             stbTrasovky_->setText(3, LoadText(state_, 555));
     }
-    // The dialogs take their captions here as each of them joins the program.
+    if ((windows & 16u) && zoomDialog_)
+        zoomDialog_->ApplyLanguage();
+    // The other dialogs take their captions here as each of them joins the program.
 }
 
 void MainWindow::mnuJazyk_Click(int index)
@@ -178,36 +185,29 @@ void MainWindow::closeEvent(QCloseEvent* event)
     services_.endProgram();
 }
 
-TrajectoryLine& MainWindow::trajectoryLine(int index)
+const std::vector<TrajectoryLine>& MainWindow::trajectoryLines() const
 {
-    return linTrajektorie_.at(static_cast<std::size_t>(index - 1));
+    return trackView_->lines();
 }
 
 void MainWindow::mnuSila_Click(int index)
 {
-    const int oldWidth = trajectoryLine(1).width;
+    const int oldWidth = trackView_->lineWidth();
     if (oldWidth == index)
         return;
     if (oldWidth >= 1 && oldWidth <= 4)
         menus_.mnuSila[static_cast<std::size_t>(oldWidth - 1)]->setChecked(false);
-    for (TrajectoryLine& line : linTrajektorie_)
-        line.width = index;
+    trackView_->setLineWidth(index);
     menus_.mnuSila[static_cast<std::size_t>(index - 1)]->setChecked(true);
-    picTRT_->update();
 }
 
 void MainWindow::mnuTrajektorie_Click()
 {
     // Qt has already flipped the check mark.
     const bool show = menus_.mnuTrajektorie->isChecked();
-    for (const PlayerRecord& player : state_.players) {
-        for (std::size_t k = 1; k < player.segmentLines.size(); ++k) {
-            const int line = player.segmentLines[k];
-            if (line >= 1 && line <= static_cast<int>(linTrajektorie_.size()))
-                trajectoryLine(line).visible = show;
-        }
-    }
-    picTRT_->update();
+    for (const PlayerRecord& player : state_.players)
+        for (std::size_t k = 1; k < player.segmentLines.size(); ++k)
+            trackView_->setLineVisible(player.segmentLines[k], show);
 }
 
 void MainWindow::mnuScrollbary_Click()
@@ -218,7 +218,41 @@ void MainWindow::mnuScrollbary_Click()
 void MainWindow::mnuStatusbar_Click()
 {
     setStatusBarVisible(menus_.mnuStatusbar->isChecked());
+    settleLayout();
     Form_Resize();
+}
+
+void MainWindow::mnuProcent_Click(int index)
+{
+    state_.zoom = 1.0f - 0.1f * static_cast<float>(index);
+    trackView_->ApplyZoom();
+}
+
+ZoomDialog& MainWindow::zoomDialog()
+{
+    if (!zoomDialog_)
+        zoomDialog_ = new ZoomDialog(state_, this);
+    return *zoomDialog_;
+}
+
+void MainWindow::mnuJine_Click()
+{
+    const int percent = zoomDialog().choosePercent(state_.zoom);
+    const float zoom = static_cast<float>(percent) / 100.0f;
+    if (zoom != state_.zoom) {
+        state_.zoom = zoom;
+        trackView_->ApplyZoom();
+    }
+}
+
+void MainWindow::mnuBestFit_Click()
+{
+    trackView_->BestFit();
+}
+
+void MainWindow::mnuObnovit_Click()
+{
+    trackView_->Redraw();
 }
 
 int MainWindow::messageBox(const QString& prompt, int style, const QString& title)
@@ -259,18 +293,13 @@ QString MainWindow::statusPanel(int panel) const
 
 void MainWindow::setTrackPointerDefault()
 {
-    picTRT_->unsetCursor();
+    moveInput_->setDefaultCursor();
 }
 
 void MainWindow::unloadRaceDrawings()
 {
-    linTrajektorie_.resize(1);
-    while (picStartPozice_.size() > 1) {
-        delete picStartPozice_.back();
-        picStartPozice_.pop_back();
-    }
-    picStartPozice_.front()->hide();
-    picTRT_->update();
+    trackView_->unloadLines();
+    trackView_->unloadStartMarkers();
 }
 
 void MainWindow::setStatusBarVisible(bool visible)
@@ -281,10 +310,7 @@ void MainWindow::setStatusBarVisible(bool visible)
 void MainWindow::showLogoInsteadOfTrack()
 {
     menus_.mnuZobrazeni->menuAction()->setVisible(false);
-    picTRT_->hide();
-    scrH_->hide();
-    scrV_->hide();
-    picVypln_->hide();
+    trackView_->hideView();
     for (QAction* item : {menus_.mnuInfo, menus_.mnuVysledky, menus_.mnuZpet, menus_.mnuJen, menus_.mnuCentrovat})
         item->setVisible(false);
     imgLogo_->show();
@@ -292,80 +318,62 @@ void MainWindow::showLogoInsteadOfTrack()
 
 void MainWindow::prepareTrackView()
 {
-    // The view at the track's size in track units, on the track's background colour.
-    picTRT_->setGeometry(0, 0, state_.trackWidth, state_.trackHeight);
-    QPalette palette = picTRT_->palette();
-    palette.setColor(QPalette::Window, toQColor(state_.trackBackColor));
-    picTRT_->setPalette(palette);
-    picTRT_->setAutoFillBackground(true);
+    trackView_->prepareTrack();
 }
 
 void MainWindow::clearTrackDrawings()
 {
-    picTRT_->update();
+    trackView_->clearDrawings();
 }
 
-void MainWindow::drawAllowedOutline(const AllowedAreaOutline&, ColorValue)
+void MainWindow::drawAllowedOutline(const AllowedAreaOutline& outline, ColorValue color)
 {
-    picTRT_->update();
+    trackView_->drawAllowedOutline(outline, color);
 }
 
-void MainWindow::CentreViewOn(qint32, qint32)
+void MainWindow::CentreViewOn(qint32 x, qint32 y)
 {
+    trackView_->CentreViewOn(x, y);
 }
 
 void MainWindow::KeepCircleInView()
 {
+    trackView_->KeepCircleInView();
 }
 
 void MainWindow::runAutoCentring()
 {
+    moveInput_->runAutoCentring();
 }
 
 void MainWindow::clearMarkedPoints()
 {
-    markedPoints_.assign(1, MarkedPoint{});
+    trackView_->canvas().forgetGuideLine();
 }
 
 int MainWindow::loadTrajectoryLine(QPointF from, QPointF to, ColorValue color)
 {
-    TrajectoryLine line = linTrajektorie_.front();
-    line.from = from;
-    line.to = to;
-    line.color = color;
-    line.visible = true;
-    linTrajektorie_.push_back(line);
-    picTRT_->update();
-    return static_cast<int>(linTrajektorie_.size());
+    return trackView_->loadLine(from, to, color);
 }
 
 void MainWindow::setTrajectoryLineVisible(int index, bool visible)
 {
-    // Index 0 is the placeholder of a player's first segment: there is no such line.
-    if (index >= 1 && index <= static_cast<int>(linTrajektorie_.size()))
-        trajectoryLine(index).visible = visible;
-    picTRT_->update();
+    trackView_->setLineVisible(index, visible);
 }
 
 void MainWindow::hideStartMarker(int index)
 {
-    if (index >= 1 && index <= static_cast<int>(picStartPozice_.size()))
-        picStartPozice_[static_cast<std::size_t>(index - 1)]->hide();
+    trackView_->hideStartMarker(index);
 }
 
 void MainWindow::hideStartMarkers()
 {
-    for (QWidget* marker : picStartPozice_)
-        marker->hide();
+    trackView_->hideStartMarkers();
 }
 
 void MainWindow::setStartMarkersColor(ColorValue color)
 {
-    for (QWidget* marker : picStartPozice_) {
-        QPalette palette = marker->palette();
-        palette.setColor(QPalette::Window, toQColor(color));
-        marker->setPalette(palette);
-    }
+    trackView_->setStartMarkersColor(color);
 }
 
 void MainWindow::finishRaceView()
@@ -383,14 +391,48 @@ void MainWindow::showRaceResults()
 {
 }
 
-void MainWindow::layoutWindow()
+void MainWindow::showRaceStart(bool showTrajectories)
 {
-    Form_Resize();
+    const PlayerRecord& first = state_.player(state_.currentPlayer);
+    imgLogo_->hide();
+    moveInput_->SetTrackCursor(3);
+
+    menus_.mnuTrajektorie->setEnabled(showTrajectories);
+    menus_.mnuTrajektorie->setChecked(showTrajectories);
+    menus_.mnuScrollbary->setChecked(true);
+    menus_.mnuStatusbar->setChecked(true);
+    menus_.mnuJen->setVisible(true);
+    menus_.mnuCentrovat->setVisible(true);
+
+    setStatusBarVisible(true);
+    stbTrasovky_->setText(2, state_.trackName);
+    stbTrasovky_->setText(3, state_.recordMoves == 0 ? LoadText(state_, NoRecordText)
+                                                     : formatFixed6(state_.recordMoves, systemDecimalSeparator()));
+    stbTrasovky_->setPanelVisible(8, true);
+    stbTrasovky_->setText(1, QStringLiteral("100%"));
+    stbTrasovky_->setText(4, first.name);
+    stbTrasovky_->setText(5, LoadText(state_, MoveText) + formatGeneral(first.moves, systemDecimalSeparator()));
+    stbTrasovky_->setText(6, QStringLiteral("?"));
+    stbTrasovky_->setText(7, QStringLiteral("?"));
+    stbTrasovky_->setText(8, LoadText(state_, SpeedText) + u'0');
+    settleLayout();
+    LayoutStatusBar();
+
+    trackView_->fitPictureToZoom();
+    trackView_->LayoutView();
+    trackView_->showView();
+    if (state_.scrollbarFlags != QStringLiteral("00")) {
+        const TrackPoint a = state_.startLine[0], b = state_.startLine[1];
+        trackView_->CentreViewOn(roundHalfEven((a.x + b.x) / 2.0), roundHalfEven((a.y + b.y) / 2.0));
+        trackView_->ScrollView();
+    }
+    trackView_->placeStartMarkers(first.color);
+    menus_.mnuZobrazeni->menuAction()->setVisible(true);
+    menus_.mnuInfo->setVisible(true);
 }
 
-void MainWindow::resizeEvent(QResizeEvent* event)
+void MainWindow::layoutWindow()
 {
-    QMainWindow::resizeEvent(event);
     Form_Resize();
 }
 
@@ -402,20 +444,34 @@ bool MainWindow::event(QEvent* event)
     return handled;
 }
 
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    // The inner area changes its size with the window and with the status bar shown or hidden.
+    if (watched == inner_ && event->type() == QEvent::Resize)
+        Form_Resize();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::settleLayout()
+{
+    if (layout())
+        layout()->activate();
+}
+
 void MainWindow::Form_Resize()
 {
     if (isMinimized())
         return;
-    // The window's inner area: below the menu bar, including the status bar when it is shown.
-    const QStatusBar* bar = stbTrasovky_->bar();
-    const int statusHeight = bar->isVisibleTo(this) ? bar->height() : 0;
-    const int innerWidth = inner_->width();
-    const int innerHeight = inner_->height() + statusHeight;
-    state_.viewWidth = innerWidth - (scrV_->isVisibleTo(this) ? scrV_->width() : 0);
-    state_.viewHeight = innerHeight - (scrH_->isVisibleTo(this) ? scrH_->height() : 0) - statusHeight;
+    const QSize room = inner_->size();
+    const QScrollBar* scrH = trackView_->horizontalBar();
+    const QScrollBar* scrV = trackView_->verticalBar();
+    state_.viewWidth = room.width() - (scrV->isVisibleTo(this) ? scrV->width() : 0);
+    state_.viewHeight = room.height() - (scrH->isVisibleTo(this) ? scrH->height() : 0);
     LayoutStatusBar();
-    if (picTRT_->isVisibleTo(this))
-        picTRT_->update();
+    if (trackView_->isShown()) {
+        trackView_->LayoutView();
+        trackView_->picture()->update();
+    }
     FitLogo();
 }
 

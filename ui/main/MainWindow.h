@@ -12,9 +12,12 @@
 #include <memory>
 #include <vector>
 
+class MoveInput;
+class PointerDevice;
 class QLabel;
-class QScrollBar;
 class SoundOutput;
+class TrackView;
+class ZoomDialog;
 struct RaceState;
 
 // What the main window needs from outside; tests hand in their own.
@@ -23,17 +26,12 @@ struct MainWindowServices {
     std::shared_ptr<SoundOutput> soundOutput;  // empty: the program's own sound output
     MessageBoxFunction messageBox;             // empty: real message boxes
     std::function<void()> endProgram;          // empty: leave every event loop, which ends the program
-};
-
-// A point of the guide line marked on the track view, with the colour it had before.
-struct MarkedPoint {
-    qint32 x = 0;
-    qint32 y = 0;
-    qint32 savedColor = 0;
+    std::shared_ptr<PointerDevice> pointer;    // empty: the system's mouse pointer
 };
 
 // The main window frmTrasovky: the logo or the track view, the menus and the status bar. Building
-// it performs the start-up: logo, language menu, settings file, captions and a race reset.
+// it performs the start-up: logo, language menu, settings file, captions and a race reset. It
+// composes the track view and the move input and answers the race's window calls through them.
 class MainWindow : public QMainWindow, public GameWindow {
     Q_OBJECT
 
@@ -43,10 +41,14 @@ public:
 
     const MainMenus& menus() const { return menus_; }
     const QString& programDirectory() const { return services_.programDirectory; }
+    TrackView& trackView() const { return *trackView_; }
+    MoveInput& moveInput() const { return *moveInput_; }
+    ZoomDialog& zoomDialog();
 
-    // GameWindow
+    // PlayerPrompts
     int messageBox(const QString& prompt, int style, const QString& title) override;
     void PlaySound(unsigned number) override;
+    // RaceView
     bool isOptionChecked(MenuOption option) const override;
     void setStatusPanel(int panel, const QString& text) override;
     QString statusPanel(int panel) const override;
@@ -70,6 +72,10 @@ public:
     void finishRaceView() override;
     void showRaceResults() override;
 
+    // The window's part of the race start, after the players are in the race state: the track at
+    // 100 %, the start markers in the first chooser's colour, the race menus and the status bar.
+    void showRaceStart(bool showTrajectories);
+
     // Captions of the windows whose bits are set: 1 main window, 2 new race, 4 results,
     // 8 record, 16 zoom, 32 about box.
     void ApplyLanguage(unsigned windows);
@@ -82,14 +88,18 @@ public:
     void mnuTrajektorie_Click();
     void mnuScrollbary_Click();
     void mnuStatusbar_Click();
+    void mnuProcent_Click(int index);
+    void mnuJine_Click();
+    void mnuBestFit_Click();
+    void mnuObnovit_Click();
 
     // The trajectory lines; line 1 always exists.
-    const std::vector<TrajectoryLine>& trajectoryLines() const { return linTrajektorie_; }
+    const std::vector<TrajectoryLine>& trajectoryLines() const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void Form_Load();
@@ -98,22 +108,18 @@ private:
     // Runs command with the entry's Index on a click; the command sets the check marks itself.
     void connectIndexedCommand(QAction* item, void (MainWindow::*command)(int));
     void LayoutStatusBar();
-    TrajectoryLine& trajectoryLine(int index);
+    // Applies pending layout changes at once, so the inner area has its final size.
+    void settleLayout();
 
     RaceState& state_;
     MainWindowServices services_;
     MainMenus menus_;
     std::unique_ptr<StatusPanels> stbTrasovky_;
 
-    QWidget* inner_ = nullptr;      // the window's inner area below the menus
+    QWidget* inner_ = nullptr;  // the window's inner area below the menus and above the status bar
     QLabel* imgLogo_ = nullptr;
     QPixmap logo_;
-    QWidget* picTRT_ = nullptr;
-    QScrollBar* scrH_ = nullptr;
-    QScrollBar* scrV_ = nullptr;
-    QWidget* picVypln_ = nullptr;
-    std::vector<QWidget*> picStartPozice_;  // marker i is element i - 1
-
-    std::vector<TrajectoryLine> linTrajektorie_;  // line i is element i - 1
-    std::vector<MarkedPoint> markedPoints_;       // element 0 is a placeholder
+    TrackView* trackView_ = nullptr;
+    MoveInput* moveInput_ = nullptr;
+    ZoomDialog* zoomDialog_ = nullptr;
 };

@@ -9,7 +9,9 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Trasovky"));
     RaceState state;
-    MainWindow window(state, MainWindowServices{QCoreApplication::applicationDirPath(), {}, {}, {}});
+    MainWindowServices services;
+    services.programDirectory = QCoreApplication::applicationDirPath();
+    MainWindow window(state, services);
     window.show();
     return QApplication::exec();
 }
