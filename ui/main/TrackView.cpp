@@ -188,7 +188,7 @@ void TrackView::placeLinesForZoom()
         }
     } else {
         for (const PlayerRecord& player : state_.players) {
-            if (player.state == NoPlayer)
+            if (player.state == NoPlayer || player.segmentLines.empty() || player.segmentStarts.size() != player.segmentLines.size())
                 continue;
             const std::size_t last = player.segmentLines.size() - 1;
             for (std::size_t k = 1; k <= last; ++k) {

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "files/TrackFile.h"
+#include "race/RaceStart.h"
+#include "tests/MainWindowFixture.h"
+#include "ui/main/MoveInput.h"
+#include "ui/main/StartMarker.h"
+#include "ui/main/TrackView.h"
+
+#include <QFile>
+#include <QScrollBar>
+#include <QTest>
+
+// The main window shown with a race set up on a copy of a bundled track: the players are in the
+// race state and the start markers wait, as after Start in the new race dialog.
+class RaceWindowFixture : public MainWindowFixture {
+public:
+    static constexpr ColorValue PlayerColors[] = {colorValue(255, 0, 0), colorValue(0, 0, 255), colorValue(0, 128, 0)};
+
+    // Shows the window at the given size with the bundled track loaded.
+    MainWindow& showWithTrack(const QString& track, QSize size = QSize(1024, 720))
+    {
+        const QString source = QStringLiteral(TRASOVKY_SOURCE_DIR "/tracks/") + track;
+        for (const char* extension : {".trt", ".wmf"})
+            EXPECT_TRUE(QFile::copy(source + extension, path(track + extension)));
+        MainWindow& w = start();
+        w.resize(size);
+        w.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&w));
+        LoadTrack(state, w, nullptr, path(track + ".trt"));
+        EXPECT_TRUE(boxes.shown.empty());
+        return w;
+    }
+
+    // Starts a race of the first players (1 ... players) as the new race dialog's Start does.
+    void startRace(int players, bool trajectories = true)
+    {
+        std::array<PlayerEntry, PlayerSlots> rows;
+        for (int i = 0; i < PlayerSlots; ++i) {
+            rows[static_cast<size_t>(i)].name = QStringLiteral("Hráč %1").arg(i + 1);
+            rows[static_cast<size_t>(i)].color = PlayerColors[i % 3];
+            rows[static_cast<size_t>(i)].takesPart = i < players;
+        }
+        StartRace(state, rows);
+        window->showRaceStart(trajectories);
+    }
+
+    TrackView& view() const { return window->trackView(); }
+    TrackPictureBox* picture() const { return view().picture(); }
+    const PlayerRecord& current() const { return state.player(state.currentPlayer); }
+
+    void clickMarker(int index) { QTest::mouseClick(view().startMarker(index), Qt::LeftButton, {}, QPoint(5, 5)); }
+    // Clicks and moves over the track view at a point in track units (the view is at 100 %).
+    void clickTrack(TrackPoint p, Qt::MouseButton button = Qt::LeftButton)
+    {
+        QTest::mouseClick(picture(), button, {}, QPoint(p.x, p.y));
+    }
+    void moveOverTrack(QPoint viewPoint) { QTest::mouseMove(picture(), viewPoint); }
+    // A key pressed in the main window.
+    void press(int key, Qt::KeyboardModifiers modifiers = {})
+    {
+        QTest::keyClick(window.get(), static_cast<Qt::Key>(key), modifiers);
+    }
+    // The colour the track view shows at a point in view units.
+    ColorValue shownAt(int x, int y) const
+    {
+        const QRgb rgb = picture()->canvas().pixel(x, y);
+        return colorValue(qRed(rgb), qGreen(rgb), qBlue(rgb));
+    }
+};
