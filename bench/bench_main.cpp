@@ -1,6 +1,6 @@
-// Runs the benchmarks inside a GUI application (offscreen), which the pictures' fonts need.
+// Runs the benchmarks inside an application (offscreen): the pictures' fonts and the track view need it.
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <benchmark/benchmark.h>
 
 int main(int argc, char** argv)
@@ -8,7 +8,7 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     int qtArgc = 1;
-    QGuiApplication application(qtArgc, argv);
+    QApplication application(qtArgc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
