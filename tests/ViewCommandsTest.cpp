@@ -1,6 +1,8 @@
 // The view menu's commands and the view keys on the main window during a race.
 
+#include "shell/Windows1250.h"
 #include "tests/RaceWindowFixture.h"
+#include "tools/MetafileWriter.h"
 #include "ui/dialogs/ZoomDialog.h"
 
 #include <QApplication>
@@ -147,6 +149,43 @@ TEST_F(ViewCommandsTest, ATinyWindowKeepsItsSmallestSizeAndAWorkingView)
     EXPECT_GT(f.state.viewHeight, 0);
     f.clickMarker(1);
     EXPECT_TRUE(f.state.raceRunning);
+}
+
+TEST(LongStartLine, MarkersBeyondTheViewAreReachedByScrolling)
+{
+    // A 3000 × 400 straight whose start line runs along it from x = 10 to x = 2990: the ten
+    // markers spread far beyond a 1024 wide window.
+    RaceWindowFixture f;
+    MetafileWriter picture;
+    picture.setPlaceable(QRect(0, 0, 3000, 400), 96);
+    picture.setWindowOrg(0, 0);
+    picture.setWindowExt(3000, 400);
+    picture.selectObject(picture.createPen(5, 0, 0));
+    picture.selectObject(picture.createBrush(0, colorValue(110, 110, 120)));
+    picture.rectangle(QRect(0, 100, 3000, 200));
+    f.writeFile("Dlouha.wmf", picture.bytes());
+    f.writeFile("Dlouha.trt", encodeWindows1250(QStringLiteral(
+        "Dlouhá|3000|400|10|0|092158064|044044052|1|255255255|000000000|10|2990|200|10|200|Rovinka")));
+    MainWindow& window = f.start();
+    window.resize(1024, 720);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    LoadTrack(f.state, window, nullptr, f.path("Dlouha.trt"));
+    ASSERT_TRUE(f.boxes.shown.empty());
+    f.startRace(1);
+    EXPECT_EQ(f.state.scrollbarFlags.left(1), QStringLiteral("1"));
+    // Marker 1 lies nearest to end B (x = 10), 2980 / 11 = 270.9, so 271 units on: off to the left
+    // of the view centred on the line's middle.
+    const QRect visible(-f.view().pictureLeft(), -f.view().pictureTop(), f.state.viewWidth, f.state.viewHeight);
+    StartMarker* first = f.view().startMarker(1);
+    EXPECT_FALSE(visible.intersects(first->geometry()));
+    f.press(Qt::Key_Left, Qt::AltModifier);
+    EXPECT_EQ(f.view().pictureLeft(), 0);
+    f.clickMarker(1);
+    EXPECT_TRUE(f.state.raceRunning);
+    EXPECT_EQ(f.state.player(1).posX, 281);
+    EXPECT_EQ(f.state.player(1).posY, 200);
+    EXPECT_TRUE(f.boxes.shown.empty());
 }
 
 }  // namespace
