@@ -11,6 +11,7 @@
 #include "shell/NumberFormat.h"
 #include "shell/RememberedTrack.h"
 #include "shell/SettingsFile.h"
+#include "ui/dialogs/NewRaceDialogForm.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -18,75 +19,26 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
-#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 
 namespace {
-
-// Row i's colour when the dialog is first created.
-const std::array<QColor, PlayerSlots> DefaultColors = {
-    QColor(255, 0, 0),     QColor(0, 0, 255),     QColor(0, 128, 0), QColor(255, 255, 0),   QColor(0, 0, 0),
-    QColor(255, 192, 128), QColor(192, 192, 255), QColor(0, 192, 0), QColor(128, 128, 128), QColor(0, 0, 128),
-};
-
-constexpr int LabelCount = 7;
-// The smallest preview area the layout leaves for the track picture, in the 4 : 3 shape of most tracks.
-constexpr int PreviewMinimumWidth = 320;
-constexpr int PreviewMinimumHeight = 240;
-
-template <typename Widget>
-Widget* named(Widget* widget, const char* name, int index = 0)
-{
-    widget->setObjectName(QString::fromUtf8(name));
-    if (index > 0)
-        widget->setProperty("Index", index);
-    return widget;
-}
-
-// Hidden player rows keep their place, so the dialog keeps its size from track to track.
-void keepPlaceWhenHidden(QWidget* widget)
-{
-    QSizePolicy policy = widget->sizePolicy();
-    policy.setRetainSizeWhenHidden(true);
-    widget->setSizePolicy(policy);
-}
 
 void setColor(QWidget* widget, QPalette::ColorRole role, const QColor& color)
 {
     QPalette palette = widget->palette();
     palette.setColor(role, color);
     widget->setPalette(palette);
-}
-
-void setBackground(QWidget* widget, const QColor& color)
-{
-    widget->setAutoFillBackground(true);
-    setColor(widget, widget->backgroundRole(), color);
-}
-
-QColor backgroundOf(const QWidget* widget)
-{
-    return widget->palette().color(widget->backgroundRole());
-}
-
-QLineEdit* readOnlyField(QWidget* parent, const char* name)
-{
-    auto* field = named(new QLineEdit(parent), name);
-    field->setReadOnly(true);
-    return field;
 }
 
 // The description as the text box shows it: Windows line ends as line breaks.
@@ -113,49 +65,8 @@ int roundedPixels(double value)
 
 }  // namespace
 
-struct NewRaceDialog::Controls {
-    QGroupBox* fraHraci = nullptr;
-    std::array<QCheckBox*, PlayerSlots> chkHraci{};
-    std::array<QLineEdit*, PlayerSlots> txtJmeno{};
-    std::array<QFrame*, PlayerSlots> picBarva{};
-    QCheckBox* chkTrajektorie = nullptr;
-
-    QGroupBox* fraDraha = nullptr;
-    std::array<QLabel*, LabelCount> lblPopis{};
-    QLineEdit* txtDefSoubor = nullptr;
-    QPushButton* cmdZmenit = nullptr;
-    QLineEdit* txtNazev = nullptr;
-    QPlainTextEdit* txtPopis = nullptr;
-    QLineEdit* txtPocetPozic = nullptr;
-    QLineEdit* txtMaxRychlost = nullptr;
-    QLineEdit* txtPocetKontrol = nullptr;
-    QLineEdit* txtRekord = nullptr;
-    QPushButton* cmdRekord = nullptr;
-    QPushButton* cmdKontrola = nullptr;
-    QWidget* previewArea = nullptr;  // the room of the preview; picNahled sits at its top left
-    QLabel* picNahled = nullptr;
-
-    QPushButton* cmdStart = nullptr;
-    QPushButton* cmdOK = nullptr;
-
-    // dlgTrať
-    QString fileDialogTitle;
-    QString fileDialogFilter;
-
-    bool trackShown = false;   // the fields show a loaded track
-    bool ctrlPressed = false;  // Ctrl went down in a name box and no other key since
-
-    void setRowVisible(int row, bool visible)
-    {
-        const auto i = static_cast<std::size_t>(row - 1);
-        chkHraci[i]->setVisible(visible);
-        txtJmeno[i]->setVisible(visible);
-        picBarva[i]->setVisible(visible);
-    }
-};
-
 NewRaceDialog::NewRaceDialog(RaceState& state, RaceDialogHost& host, NewRaceDialogServices services, QWidget* parent)
-    : QDialog(parent), state_(state), host_(host), services_(std::move(services)), ui_(std::make_unique<Controls>())
+    : QDialog(parent), state_(state), host_(host), services_(std::move(services))
 {
     if (!services_.chooseTrackFile) {
         services_.chooseTrackFile = [](QWidget* parent, const QString& title, const QString& filter, const QString& initialPath) {
@@ -182,106 +93,14 @@ void NewRaceDialog::Form_Load()
 {
     setObjectName(QStringLiteral("frmNováHra"));
     setWindowIcon(parentWidget() ? parentWidget()->windowIcon() : QIcon(QStringLiteral(":/trasovky.xpm")));
-    Controls& c = *ui_;
-
-    // The players: a tick, the name and the colour in each row.
-    c.fraHraci = named(new QGroupBox(this), "fraHráči");
-    auto* players = new QGridLayout(c.fraHraci);
-    players->setColumnStretch(1, 1);
+    ui_ = std::make_unique<NewRaceDialogForm>(this);
+    NewRaceDialogForm& c = *ui_;
     for (int row = 1; row <= PlayerSlots; ++row) {
         const auto i = static_cast<std::size_t>(row - 1);
-        auto* tick = named(new QCheckBox(c.fraHraci), "chkHráči", row);
-        tick->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-        auto* name = named(new QLineEdit(c.fraHraci), "txtJméno", row);
-        name->setMinimumWidth(name->fontMetrics().averageCharWidth() * 18);
-        name->installEventFilter(this);
-        auto* colour = named(new QFrame(c.fraHraci), "picBarva", row);
-        colour->setFrameShape(QFrame::Panel);
-        colour->setFrameShadow(QFrame::Sunken);
-        colour->setFixedWidth(name->sizeHint().height() * 3 / 2);
-        colour->setCursor(Qt::PointingHandCursor);
-        setBackground(colour, DefaultColors[i]);
-        colour->installEventFilter(this);
-        for (QWidget* widget : {static_cast<QWidget*>(tick), static_cast<QWidget*>(name), static_cast<QWidget*>(colour)})
-            keepPlaceWhenHidden(widget);
-        players->addWidget(tick, row - 1, 0);
-        players->addWidget(name, row - 1, 1);
-        players->addWidget(colour, row - 1, 2);
-        connect(tick, &QCheckBox::toggled, this, &NewRaceDialog::chkHraci_Click);
-        c.chkHraci[i] = tick;
-        c.txtJmeno[i] = name;
-        c.picBarva[i] = colour;
+        connect(c.chkHraci[i], &QCheckBox::toggled, this, &NewRaceDialog::chkHraci_Click);
+        c.txtJmeno[i]->installEventFilter(this);
+        c.picBarva[i]->installEventFilter(this);
     }
-    c.chkTrajektorie = named(new QCheckBox(this), "chkTrajektorie");
-
-    // The track: its files and values on the left, the preview on the right below the button.
-    c.fraDraha = named(new QGroupBox(this), "fraDráha");
-    auto* track = new QGridLayout(c.fraDraha);
-    for (int i = 1; i <= LabelCount; ++i)
-        c.lblPopis[static_cast<std::size_t>(i - 1)] = named(new QLabel(c.fraDraha), "lblPopis", i);
-    c.txtDefSoubor = readOnlyField(c.fraDraha, "txtDefSoubor");
-    c.cmdZmenit = named(new QPushButton(c.fraDraha), "cmdZměnit");
-    c.txtNazev = readOnlyField(c.fraDraha, "txtNázev");
-    c.txtPopis = named(new QPlainTextEdit(c.fraDraha), "txtPopis");
-    c.txtPopis->setReadOnly(true);
-    c.txtPopis->setTabChangesFocus(true);
-    c.txtPopis->setFixedHeight(c.txtPopis->fontMetrics().lineSpacing() * 4 + 2 * c.txtPopis->frameWidth() +
-                               2 * static_cast<int>(c.txtPopis->document()->documentMargin()));
-    c.txtPocetPozic = readOnlyField(c.fraDraha, "txtPočetPozic");
-    c.txtMaxRychlost = readOnlyField(c.fraDraha, "txtMaxRychlost");
-    c.txtPocetKontrol = readOnlyField(c.fraDraha, "txtPočetKontrol");
-    c.txtRekord = readOnlyField(c.fraDraha, "txtRekord");
-    c.txtRekord->setMinimumWidth(c.txtRekord->fontMetrics().averageCharWidth() * 26);
-    c.cmdRekord = named(new QPushButton(c.fraDraha), "cmdRekord");
-    c.cmdKontrola = named(new QPushButton(c.fraDraha), "cmdKontrola");
-    c.previewArea = new QWidget(c.fraDraha);
-    c.previewArea->setMinimumSize(PreviewMinimumWidth, PreviewMinimumHeight);
-    c.previewArea->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-    c.picNahled = named(new QLabel(c.previewArea), "picNáhled");
-    c.picNahled->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-
-    const std::array<QWidget*, LabelCount> labelled = {c.txtDefSoubor, c.txtNazev, c.txtPopis, c.txtPocetPozic,
-                                                      c.txtMaxRychlost, c.txtPocetKontrol, c.txtRekord};
-    for (std::size_t i = 0; i < labelled.size(); ++i)
-        c.lblPopis[i]->setBuddy(labelled[i]);
-    track->addWidget(c.lblPopis[0], 0, 0);
-    track->addWidget(c.txtDefSoubor, 0, 1, 1, 2);
-    track->addWidget(c.cmdZmenit, 0, 3);
-    track->addWidget(c.lblPopis[1], 1, 0);
-    track->addWidget(c.txtNazev, 1, 1, 1, 3);
-    track->addWidget(c.lblPopis[2], 2, 0, Qt::AlignTop);
-    track->addWidget(c.txtPopis, 2, 1, 1, 3);
-    for (int i = 3; i < LabelCount; ++i) {
-        track->addWidget(c.lblPopis[static_cast<std::size_t>(i)], i, 0);
-        track->addWidget(labelled[static_cast<std::size_t>(i)], i, 1);
-    }
-    auto* recordButtons = new QVBoxLayout;
-    recordButtons->addWidget(c.cmdRekord);
-    recordButtons->addWidget(c.cmdKontrola);
-    track->addLayout(recordButtons, LabelCount, 1);
-    track->setRowStretch(LabelCount + 1, 1);
-    track->addWidget(c.previewArea, 3, 2, LabelCount - 1, 2);
-    track->setColumnStretch(2, 1);
-    // The preview reaches down as far as the frame's right margin is wide (previewHeight).
-    const QMargins margins = track->contentsMargins();
-    track->setContentsMargins(margins.left(), margins.top(), margins.right(), margins.right());
-
-    // Start and Zpět share one place; only one of them is shown.
-    c.cmdStart = named(new QPushButton(this), "cmdStart");
-    c.cmdOK = named(new QPushButton(this), "cmdOK");
-    keepPlaceWhenHidden(c.cmdStart);
-    keepPlaceWhenHidden(c.cmdOK);
-    c.cmdOK->hide();
-
-    auto* layout = new QGridLayout(this);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
-    layout->addWidget(c.fraHraci, 0, 0);
-    layout->addWidget(c.fraDraha, 0, 1, 1, 2);
-    layout->addWidget(c.chkTrajektorie, 1, 0);
-    layout->addWidget(c.cmdStart, 1, 2);
-    layout->addWidget(c.cmdOK, 1, 2);
-    layout->setColumnStretch(1, 1);
-
     connect(c.cmdStart, &QPushButton::clicked, this, &NewRaceDialog::cmdStart_Click);
     connect(c.cmdOK, &QPushButton::clicked, this, &NewRaceDialog::cmdOK_Click);
     connect(c.cmdZmenit, &QPushButton::clicked, this, &NewRaceDialog::cmdZmenit_Click);
@@ -298,7 +117,7 @@ void NewRaceDialog::Form_Load()
 
 void NewRaceDialog::ComputePreviewArea()
 {
-    Controls& c = *ui_;
+    NewRaceDialogForm& c = *ui_;
     ensurePolished();
     layout()->activate();
     c.fraDraha->layout()->activate();
@@ -308,13 +127,13 @@ void NewRaceDialog::ComputePreviewArea()
     state_.previewWidth = buttonRight - preview.x();
     state_.previewHeight = (c.fraDraha->height() - preview.y()) - (c.fraDraha->width() - buttonRight);
     // The room keeps at least this size whatever texts a later language brings.
-    c.previewArea->setMinimumSize(std::max(state_.previewWidth, PreviewMinimumWidth),
-                                  std::max(state_.previewHeight, PreviewMinimumHeight));
+    c.previewArea->setMinimumSize(std::max(state_.previewWidth, NewRaceDialogForm::PreviewMinimumWidth),
+                                  std::max(state_.previewHeight, NewRaceDialogForm::PreviewMinimumHeight));
 }
 
 void NewRaceDialog::ApplyLanguage()
 {
-    Controls& c = *ui_;
+    NewRaceDialogForm& c = *ui_;
     const auto text = [this](qint32 id) { return LoadText(state_, id); };
     c.fraHraci->setTitle(text(102));
     for (int row = 1; row <= PlayerSlots; ++row) {
@@ -325,7 +144,7 @@ void NewRaceDialog::ApplyLanguage()
     }
     c.chkTrajektorie->setText(text(104));
     c.fraDraha->setTitle(text(110));
-    for (int i = 1; i <= LabelCount; ++i)
+    for (int i = 1; i <= NewRaceDialogForm::LabelCount; ++i)
         c.lblPopis[static_cast<std::size_t>(i - 1)]->setText(text(110 + i));
     c.cmdZmenit->setText(text(126));
     c.cmdRekord->setText(text(127));
@@ -346,7 +165,7 @@ void NewRaceDialog::OpenRaceDialog(Mode mode)
 {
     if (isVisible())
         return;
-    Controls& c = *ui_;
+    NewRaceDialogForm& c = *ui_;
     const bool newRace = mode == Mode::NewRace;
     setWindowTitle(LoadText(state_, newRace ? 100 : 101));
     c.cmdZmenit->setEnabled(newRace);
@@ -368,7 +187,7 @@ void NewRaceDialog::OpenRaceDialog(Mode mode)
             LoadTrack(state_, host_.gameWindow(), this, path);
         }
         // The record of a track no longer shown cannot be checked.
-        c.cmdKontrola->setEnabled(c.trackShown && state_.recordMoves != 0);
+        c.cmdKontrola->setEnabled(trackShown_ && state_.recordMoves != 0);
     } else {
         c.cmdKontrola->setEnabled(false);
     }
@@ -389,7 +208,7 @@ bool NewRaceDialog::isNewRaceMode() const
 
 void NewRaceDialog::ShowTrackInfo(const RaceState& state)
 {
-    Controls& c = *ui_;
+    NewRaceDialogForm& c = *ui_;
     c.txtNazev->setText(state.trackName);
     c.txtPopis->setPlainText(displayedDescription(state.trackDescription));
     c.txtPocetPozic->setText(QString::number(state.startCount));
@@ -426,12 +245,12 @@ void NewRaceDialog::ShowTrackInfo(const RaceState& state)
         c.setRowVisible(row, false);
         c.chkHraci[static_cast<std::size_t>(row - 1)]->setChecked(false);
     }
-    c.trackShown = true;
+    trackShown_ = true;
 }
 
 void NewRaceDialog::ClearTrackInfo()
 {
-    Controls& c = *ui_;
+    NewRaceDialogForm& c = *ui_;
     for (QLineEdit* field : {c.txtDefSoubor, c.txtNazev, c.txtPocetPozic, c.txtMaxRychlost, c.txtRekord, c.txtPocetKontrol})
         field->clear();
     c.txtPopis->clear();
@@ -444,12 +263,12 @@ void NewRaceDialog::ClearTrackInfo()
     c.cmdStart->setEnabled(false);
     for (int row = 1; row <= PlayerSlots; ++row)
         c.setRowVisible(row, true);
-    c.trackShown = false;
+    trackShown_ = false;
 }
 
 void NewRaceDialog::UpdateStartButton()
 {
-    const Controls& c = *ui_;
+    const NewRaceDialogForm& c = *ui_;
     const bool anyPlayer = std::any_of(c.chkHraci.begin(), c.chkHraci.end(), [](const QCheckBox* tick) { return tick->isChecked(); });
     c.cmdStart->setEnabled(anyPlayer && !c.txtNazev->text().isEmpty());
 }
@@ -472,12 +291,12 @@ void NewRaceDialog::chkHraci_Click()
 
 void NewRaceDialog::cmdStart_Click()
 {
-    const Controls& c = *ui_;
+    const NewRaceDialogForm& c = *ui_;
     if (!c.cmdStart->isEnabled() || c.cmdStart->isHidden())
         return;
     std::array<PlayerEntry, PlayerSlots> rows;
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        const QColor colour = backgroundOf(c.picBarva[i]);
+        const QColor colour = c.playerColor(static_cast<int>(i) + 1);
         rows[i] = PlayerEntry{c.txtJmeno[i]->text(), colorValue(colour.red(), colour.green(), colour.blue()),
                               c.chkHraci[i]->isChecked()};
     }
@@ -488,7 +307,7 @@ void NewRaceDialog::cmdStart_Click()
 
 void NewRaceDialog::cmdZmenit_Click()
 {
-    Controls& c = *ui_;
+    NewRaceDialogForm& c = *ui_;
     const QString& folder = services_.programDirectory;
     const QString initial = c.txtDefSoubor->text().isEmpty() ? QDir::toNativeSeparators(folder + QStringLiteral("/*.trt"))
                                                              : c.txtDefSoubor->text();
@@ -515,9 +334,8 @@ void NewRaceDialog::cmdRekord_Click()
 
 void NewRaceDialog::picBarva_Click(int index)
 {
-    QFrame* box = ui_->picBarva[static_cast<std::size_t>(index - 1)];
-    if (const std::optional<QColor> chosen = services_.chooseColor(this, backgroundOf(box)); chosen && chosen->isValid())
-        setBackground(box, chosen->toRgb());
+    if (const std::optional<QColor> chosen = services_.chooseColor(this, ui_->playerColor(index)); chosen && chosen->isValid())
+        ui_->setPlayerColor(index, chosen->toRgb());
 }
 
 void NewRaceDialog::txtJmeno_GotFocus(int index)
@@ -533,7 +351,7 @@ void NewRaceDialog::txtJmeno_GotFocus(int index)
 
 bool NewRaceDialog::eventFilter(QObject* watched, QEvent* event)
 {
-    Controls& c = *ui_;
+    NewRaceDialogForm& c = *ui_;
     auto* widget = qobject_cast<QWidget*>(watched);
     const int index = widget ? widget->property("Index").toInt() : 0;
     if (index < 1 || index > PlayerSlots || !widget->isEnabled())
@@ -556,23 +374,23 @@ bool NewRaceDialog::eventFilter(QObject* watched, QEvent* event)
             // other shortcuts of the name box do not.
             const auto* key = static_cast<QKeyEvent*>(event);
             if (key->key() == Qt::Key_Control)
-                c.ctrlPressed = c.ctrlPressed || !key->isAutoRepeat();
+                ctrlPressed_ = ctrlPressed_ || !key->isAutoRepeat();
             else
-                c.ctrlPressed = false;
+                ctrlPressed_ = false;
             break;
         }
         case QEvent::KeyRelease: {
             const auto* key = static_cast<QKeyEvent*>(event);
             if (key->key() == Qt::Key_Control && !key->isAutoRepeat()) {
                 QCheckBox* tick = c.chkHraci[i];
-                if (c.ctrlPressed && !tick->isHidden())
+                if (ctrlPressed_ && !tick->isHidden())
                     tick->setChecked(!tick->isChecked());
-                c.ctrlPressed = false;
+                ctrlPressed_ = false;
             }
             break;
         }
         case QEvent::FocusOut:
-            c.ctrlPressed = false;
+            ctrlPressed_ = false;
             break;
         default:
             break;

@@ -11,6 +11,7 @@
 #include <optional>
 
 class GameWindow;
+struct NewRaceDialogForm;
 struct RaceState;
 
 // What the new race dialog asks of the main window.
@@ -74,7 +75,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    struct Controls;
     void Form_Load();
     void ComputePreviewArea();
     void cmdStart_Click();
@@ -88,5 +88,7 @@ private:
     RaceState& state_;
     RaceDialogHost& host_;
     NewRaceDialogServices services_;
-    std::unique_ptr<Controls> ui_;
+    std::unique_ptr<NewRaceDialogForm> ui_;
+    bool trackShown_ = false;   // the fields show a loaded track
+    bool ctrlPressed_ = false;  // Ctrl went down in a name box, and no other key since
 };
