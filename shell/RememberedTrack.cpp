@@ -17,6 +17,13 @@ QString folderPrefix(const QString& programDirectory)
     return prefix;
 }
 
+// Whether two paths name one and the same existing file.
+bool sameFile(const QString& first, const QString& second)
+{
+    const QString canonical = QFileInfo(first).canonicalFilePath();
+    return !canonical.isEmpty() && canonical == QFileInfo(second).canonicalFilePath();
+}
+
 }  // namespace
 
 QString trackPathFromStored(QString stored, const QString& programDirectory)
@@ -34,8 +41,13 @@ QString storedFromTrackPath(const QString& path, const QString& programDirectory
 {
     const QString chosen = QDir::fromNativeSeparators(path);
     const QString prefix = folderPrefix(programDirectory);
-    if (chosen.size() > prefix.size() && chosen.startsWith(prefix, Qt::CaseInsensitive))
-        return u'%' + QDir::toNativeSeparators(chosen.mid(prefix.size()));
+    if (chosen.size() > prefix.size() && chosen.startsWith(prefix, Qt::CaseInsensitive)) {
+        // The folder spelt in other letters is the program's folder only where the file system
+        // ignores letter case; where it does not, it is another folder and its path is kept whole.
+        const QString rest = chosen.mid(prefix.size());
+        if (chosen.startsWith(prefix, Qt::CaseSensitive) || sameFile(chosen, prefix + rest))
+            return u'%' + QDir::toNativeSeparators(rest);
+    }
     return QDir::toNativeSeparators(chosen);
 }
 

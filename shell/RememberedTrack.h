@@ -17,9 +17,9 @@ inline constexpr int RememberedTrackBufferSize = 260;
 // whichever system wrote the value. "" when the value is empty.
 QString trackPathFromStored(QString stored, const QString& programDirectory);
 
-// The value that remembers a chosen path: "%" and the rest when the path begins, letter case
-// aside, with the program's folder and a separator; otherwise the whole path. Written with the
-// platform's separator.
+// The value that remembers a chosen path: "%" and the rest when the path begins with the program's
+// folder and a separator — spelt in other letters too, where the file system takes that spelling
+// for the same folder; otherwise the whole path. Written with the platform's separator.
 QString storedFromTrackPath(const QString& path, const QString& programDirectory);
 
 // The path of the remembered track, or "" when no track is remembered (no settings file, no value).

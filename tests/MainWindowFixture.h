@@ -77,7 +77,10 @@ public:
 
     MainWindow& start()
     {
-        window = std::make_unique<MainWindow>(state, MainWindowServices{dir.path(), sounds, boxes.function(), [this] { ++programEnds; }, pointer});
+        MainWindowServices services{dir.path(), sounds, boxes.function(), [this] { ++programEnds; }, pointer, {}, {}};
+        services.chooseTrackFile = chooseTrackFile;
+        services.chooseColor = chooseColor;
+        window = std::make_unique<MainWindow>(state, services);
         return *window;
     }
 
@@ -96,6 +99,8 @@ public:
     ScriptedMessageBoxes boxes;
     std::shared_ptr<RecordingSoundOutput> sounds = std::make_shared<RecordingSoundOutput>();
     std::shared_ptr<ScriptedPointer> pointer = std::make_shared<ScriptedPointer>();
+    decltype(MainWindowServices::chooseTrackFile) chooseTrackFile;
+    decltype(MainWindowServices::chooseColor) chooseColor;
     std::unique_ptr<MainWindow> window;
     int programEnds = 0;
 };

@@ -41,7 +41,8 @@ TEST(RememberedTrack, ChosenPathGivesTheStoredValue)
 {
     const StoredCase cases[] = {
         {"inside the folder", "%tracks/Rybnik.trt", "/hry/Trasovky/tracks/Rybnik.trt"},
-        {"folder spelt in other letter case", "%tracks/Rybnik.trt", "/HRY/trasovky/tracks/Rybnik.trt"},
+        // No such folder here to tell: on a file system that minds letter case it is another one.
+        {"folder spelt in other letter case", "/HRY/trasovky/tracks/Rybnik.trt", "/HRY/trasovky/tracks/Rybnik.trt"},
         {"directly in the folder", "%Rybnik.trt", "/hry/Trasovky/Rybnik.trt"},
         {"a folder whose name begins like it", "/hry/Trasovky2/Rybnik.trt", "/hry/Trasovky2/Rybnik.trt"},
         {"another folder", "/jinde/Rybnik.trt", "/jinde/Rybnik.trt"},
@@ -125,6 +126,25 @@ TEST_F(RememberedTrackFile, ChoiceIsWrittenBesideTheOtherSettings)
     RememberTrack(settings, dir.filePath("tracks/Rybnik.trt"), dir.path());
     EXPECT_EQ(settingsBytes(), "[Settings]\r\nLANG=2\r\nTRT=%" + QDir::toNativeSeparators("tracks/Rybnik.trt").toUtf8() + "\r\n");
     EXPECT_EQ(ReadRememberedTrack(settings, dir.path()), QDir::toNativeSeparators(dir.filePath("tracks/Rybnik.trt")));
+}
+
+TEST(RememberedTrackCase, OtherLetterCaseIsRelativeOnlyWhereItNamesTheSameFolder)
+{
+    QTemporaryDir root;
+    ASSERT_TRUE(root.isValid());
+    const QString program = root.filePath("Hry");
+    ASSERT_TRUE(QDir(root.path()).mkpath("Hry/tracks"));
+    QFile(program + "/tracks/Rybnik.trt").open(QIODevice::WriteOnly);
+    const QString relative = QDir::toNativeSeparators(QStringLiteral("%tracks/Rybnik.trt"));
+    // A second spelling of the program's folder that names the same folder (as on a file system
+    // that ignores letter case; here a link stands in for it): stored relative.
+    ASSERT_TRUE(QFile::link(program, root.filePath("hry")));
+    EXPECT_EQ(storedFromTrackPath(root.filePath("hry/tracks/Rybnik.trt"), program), relative);
+    // A folder of its own spelt in other letters: the path is kept whole, so it opens that file.
+    ASSERT_TRUE(QDir(root.path()).mkpath("HRY/tracks"));
+    QFile(root.filePath("HRY/tracks/Rybnik.trt")).open(QIODevice::WriteOnly);
+    const QString other = root.filePath("HRY/tracks/Rybnik.trt");
+    EXPECT_EQ(storedFromTrackPath(other, program), QDir::toNativeSeparators(other));
 }
 
 // The settings file the build puts beside the program.

@@ -32,6 +32,8 @@ namespace {
 constexpr int MinimumWindowSize = 300;
 
 // String table ids.
+constexpr qint32 NewGameQuestion = 503;  // "Opravdu chcete ukončit tuto hru a začít novou?"
+constexpr qint32 NewGameTitle = 504;     // "Nová hra..."
 constexpr qint32 MoveText = 505;        // "Tah "
 constexpr qint32 SpeedText = 526;       // "v = "
 constexpr qint32 NoRecordText = 555;    // "není"
@@ -77,6 +79,8 @@ MainWindow::~MainWindow() = default;
 
 void MainWindow::wireMenus()
 {
+    connect(menus_.mnuNova, &QAction::triggered, this, &MainWindow::mnuNova_Click);
+    connect(menus_.mnuInfo, &QAction::triggered, this, &MainWindow::mnuInfo_Click);
     connect(menus_.mnuKonec, &QAction::triggered, this, &MainWindow::mnuKonec_Click);
     connect(menus_.mnuTrajektorie, &QAction::triggered, this, &MainWindow::mnuTrajektorie_Click);
     connect(menus_.mnuScrollbary, &QAction::triggered, this, &MainWindow::mnuScrollbary_Click);
@@ -151,6 +155,8 @@ void MainWindow::ApplyLanguage(unsigned windows)
         if (state_.recordMoves == 0)
             stbTrasovky_->setText(3, LoadText(state_, 555));
     }
+    if ((windows & 2u) && newRaceDialog_)
+        newRaceDialog_->ApplyLanguage();
     if ((windows & 16u) && zoomDialog_)
         zoomDialog_->ApplyLanguage();
     // The other dialogs take their captions here as each of them joins the program.
@@ -168,6 +174,45 @@ void MainWindow::mnuJazyk_Click(int index)
     IniFile(settingsFilePath(services_.programDirectory)).write(SettingsSection, LanguageKey, QString::number(index));
     if (index >= 1 && index <= static_cast<int>(menus_.mnuJazyk.size()))
         menus_.mnuJazyk[static_cast<std::size_t>(index - 1)]->setChecked(true);
+}
+
+NewRaceDialog& MainWindow::newRaceDialog()
+{
+    if (!newRaceDialog_) {
+        NewRaceDialogServices dialogs{services_.programDirectory, services_.chooseTrackFile, services_.chooseColor};
+        newRaceDialog_ = new NewRaceDialog(state_, *this, std::move(dialogs), this);
+    }
+    return *newRaceDialog_;
+}
+
+void MainWindow::mnuNova_Click()
+{
+    if (state_.raceRunning) {
+        if (messageBox(LoadText(state_, NewGameQuestion), StyleYesNoDefaultNo, LoadText(state_, NewGameTitle)) != AnswerYes)
+            return;
+        clearMarkedPoints();
+        ResetRace(state_, *this);
+    }
+    newRaceDialog().OpenRaceDialog(NewRaceDialog::Mode::NewRace);
+}
+
+void MainWindow::mnuInfo_Click()
+{
+    newRaceDialog().OpenRaceDialog(NewRaceDialog::Mode::Information);
+}
+
+void MainWindow::repaintMainWindow()
+{
+    repaint();
+}
+
+void MainWindow::showRecordInformation()
+{
+}
+
+void MainWindow::endProgram()
+{
+    services_.endProgram();
 }
 
 void MainWindow::mnuKonec_Click()

@@ -2,6 +2,7 @@
 
 #include "race/GameWindow.h"
 #include "ui/dialogs/MessageBox.h"
+#include "ui/dialogs/NewRaceDialog.h"
 #include "ui/main/MainMenus.h"
 #include "ui/main/StatusPanels.h"
 #include "ui/main/TrajectoryLine.h"
@@ -27,12 +28,15 @@ struct MainWindowServices {
     MessageBoxFunction messageBox;             // empty: real message boxes
     std::function<void()> endProgram;          // empty: leave every event loop, which ends the program
     std::shared_ptr<PointerDevice> pointer;    // empty: the system's mouse pointer
+    // The new race dialog's file and colour choice; empty: the system's dialogs.
+    decltype(NewRaceDialogServices::chooseTrackFile) chooseTrackFile;
+    decltype(NewRaceDialogServices::chooseColor) chooseColor;
 };
 
 // The main window frmTrasovky: the logo or the track view, the menus and the status bar. Building
 // it performs the start-up: logo, language menu, settings file, captions and a race reset. It
 // composes the track view and the move input and answers the race's window calls through them.
-class MainWindow : public QMainWindow, public GameWindow {
+class MainWindow : public QMainWindow, public GameWindow, public RaceDialogHost {
     Q_OBJECT
 
 public:
@@ -44,6 +48,8 @@ public:
     TrackView& trackView() const { return *trackView_; }
     MoveInput& moveInput() const { return *moveInput_; }
     ZoomDialog& zoomDialog();
+    // The new race dialog, made on first use.
+    NewRaceDialog& newRaceDialog();
 
     // PlayerPrompts
     int messageBox(const QString& prompt, int style, const QString& title) override;
@@ -72,9 +78,14 @@ public:
     void finishRaceView() override;
     void showRaceResults() override;
 
+    // RaceDialogHost
+    GameWindow& gameWindow() override { return *this; }
+    void repaintMainWindow() override;
     // The window's part of the race start, after the players are in the race state: the track at
     // 100 %, the start markers in the first chooser's colour, the race menus and the status bar.
-    void showRaceStart(bool showTrajectories);
+    void showRaceStart(bool showTrajectories) override;
+    void showRecordInformation() override;
+    void endProgram() override;
 
     // Captions of the windows whose bits are set: 1 main window, 2 new race, 4 results,
     // 8 record, 16 zoom, 32 about box.
@@ -82,6 +93,8 @@ public:
     void FitLogo();
 
     // Menu commands
+    void mnuNova_Click();
+    void mnuInfo_Click();
     void mnuJazyk_Click(int index);
     void mnuKonec_Click();
     void mnuSila_Click(int index);
@@ -122,4 +135,5 @@ private:
     TrackView* trackView_ = nullptr;
     MoveInput* moveInput_ = nullptr;
     ZoomDialog* zoomDialog_ = nullptr;
+    NewRaceDialog* newRaceDialog_ = nullptr;
 };
