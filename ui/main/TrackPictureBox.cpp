@@ -6,6 +6,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 
 TrackPictureBox::TrackPictureBox(QWidget* parent) : QWidget(parent)
@@ -27,7 +28,7 @@ void TrackPictureBox::showCanvasChanges()
 
 void TrackPictureBox::updateLine(const TrajectoryLine& line)
 {
-    const int margin = line.width + 2;
+    const int margin = std::max(line.width + 2, OverlayReach);
     update(QRectF(line.from, line.to).normalized().toAlignedRect().adjusted(-margin, -margin, margin, margin));
 }
 
@@ -54,6 +55,8 @@ void TrackPictureBox::paintEvent(QPaintEvent* event)
         painter.setPen(pen);
         painter.drawLine(line.from, line.to);
     }
+    if (overlay_)
+        overlay_(painter);
 }
 
 void TrackPictureBox::mouseMoveEvent(QMouseEvent* event)

@@ -5,6 +5,7 @@
 
 #include <QWidget>
 
+#include <functional>
 #include <vector>
 
 // picTRT: the track at the zoom with its drawings, and the trajectory lines over them. Positions
@@ -26,6 +27,10 @@ public:
     TrajectoryLine& line(int index) { return lines_.at(static_cast<std::size_t>(index - 1)); }
     // Repaints the part of the view a line covers.
     void updateLine(const TrajectoryLine& line);
+    // Painted over everything else at every paint: the cars.
+    void setOverlay(std::function<void(QPainter&)> overlay) { overlay_ = std::move(overlay); }
+    // How far round a point an overlay may paint, in view pixels.
+    static constexpr int OverlayReach = 6;
 
 signals:
     void mouseMoved(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPointF position);
@@ -39,4 +44,5 @@ protected:
 private:
     TrackCanvas canvas_;
     std::vector<TrajectoryLine> lines_{TrajectoryLine{}};
+    std::function<void(QPainter&)> overlay_;
 };

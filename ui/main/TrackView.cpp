@@ -6,6 +6,7 @@
 #include "shell/NumberFormat.h"
 #include "ui/main/StartMarker.h"
 
+#include <QPainter>
 #include <QScrollBar>
 
 #include <algorithm>
@@ -46,7 +47,33 @@ TrackView::TrackView(RaceState& state, QWidget* room, Options options)
     picVypln_->hide();
     connect(scrH_, &QScrollBar::valueChanged, this, &TrackView::ScrollView);
     connect(scrV_, &QScrollBar::valueChanged, this, &TrackView::ScrollView);
+    picTRT_->setOverlay([this](QPainter& painter) { paintCars(painter); });
     addStartMarker(1);
+}
+
+void TrackView::updateCars()
+{
+    const double zoom = state_.zoom;
+    const int reach = TrackPictureBox::OverlayReach;
+    for (const PlayerRecord& car : state_.players)
+        if (car.state <= SitOut3)
+            picTRT_->update(QRect(roundHalfEven(zoom * car.posX) - reach, roundHalfEven(zoom * car.posY) - reach, 2 * reach + 1, 2 * reach + 1));
+}
+
+void TrackView::paintCars(QPainter& painter) const
+{
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    const double zoom = state_.zoom;
+    for (int number = 1; number <= PlayerSlots; ++number) {
+        const PlayerRecord& car = state_.player(number);
+        if (car.state > SitOut3 || state_.replayRunning)
+            continue;
+        const QColor color = toQColor(car.color);
+        const double radius = number == state_.currentPlayer ? 4 : 3;
+        painter.setPen(QPen(color.lightness() > 100 ? QColor(Qt::black) : QColor(Qt::white), 1));
+        painter.setBrush(color);
+        painter.drawEllipse(QPointF(zoom * car.posX, zoom * car.posY), radius, radius);
+    }
 }
 
 StartMarker* TrackView::addStartMarker(int index)
@@ -353,6 +380,7 @@ void TrackView::clearDrawings()
 {
     picTRT_->canvas().clear();
     picTRT_->showCanvasChanges();
+    updateCars();
 }
 
 void TrackView::drawAllowedOutline(const AllowedAreaOutline& outline, ColorValue color)

@@ -93,6 +93,10 @@ private:
     void placeMarkersForZoom();
     void placeLinesForZoom();
     StartMarker* addStartMarker(int index);
+    // Every car still in the race as a dot in its player's colour, the one whose turn it is larger.
+    void paintCars(QPainter& painter) const;
+    // Repaints round every car: a turn passing changes which dot is the larger.
+    void updateCars();
 
     RaceState& state_;
     QWidget* room_;
