@@ -1,0 +1,176 @@
+// A whole race in the main window through real events: Ctrl+N, two players ticked in the new race
+// dialog, Start, both start markers clicked, the moves by mouse clicks and by Ctrl + keypad, one
+// crash first withdrawn and then made, until both cars have finished and the race has ended.
+
+#include "files/RecordFile.h"
+#include "race/KeypadTargets.h"
+#include "race/MoveGeometry.h"
+#include "shell/MessageBoxStyle.h"
+#include "tests/RaceWindowFixture.h"
+#include "tools/ride_finder/RideSearch.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QPushButton>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString BundledTracks = QStringLiteral(TRASOVKY_SOURCE_DIR "/tracks/");
+
+// The committed record ride of Kolem rybníka, from start position 1 to the finish.
+std::vector<TrackPoint> recordRide()
+{
+    RaceState other;
+    ReadLanguageLayout(other);
+    other.trackPicturePath = BundledTracks + "Rybnik.wmf";
+    EXPECT_EQ(readRecordFile(other, BundledTracks + "Rybnik.rek").error, RecordReadError::None);
+    return {other.recordRide.begin() + 1, other.recordRide.end()};
+}
+
+// The point a keypad key aims at, in view units at 100 %, as the keypad commands round it.
+std::optional<QPoint> keypadPoint(const RaceState& state, KeypadTarget target)
+{
+    const std::optional<QPointF> point = keypadTargetPoint(state, target);
+    if (!point)
+        return std::nullopt;
+    const PlayerRecord& car = state.player(state.currentPlayer);
+    return QPoint(RoundTowards(car.aimX, static_cast<float>(point->x())), RoundTowards(car.aimY, static_cast<float>(point->y())));
+}
+
+class WholeRaceTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(QDir(f.dir.path()).mkpath("tracks"));
+        for (const char* extension : {".trt", ".wmf"})
+            ASSERT_TRUE(QFile::copy(BundledTracks + "Rybnik" + extension, f.path(QStringLiteral("tracks/Rybnik") + extension)));
+        f.writeFile("Trasovky.ini", "[Settings]\r\nLANG=1\r\nTRT=%tracks/Rybnik.trt\r\n");
+        MainWindow& window = f.start();
+        window.resize(1024, 720);
+        window.show();
+        window.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    }
+
+    // Makes the current player's move to target: with Ctrl and the keypad key that aims there, if
+    // one does, else by a click. Gives whether a key made it.
+    bool moveTo(TrackPoint target)
+    {
+        const struct {
+            KeypadTarget target;
+            int key;
+        } keys[] = {{KeypadTarget::InertiaPoint, Qt::Key_5}, {KeypadTarget::Farthest, Qt::Key_8}, {KeypadTarget::Nearest, Qt::Key_2},
+                    {KeypadTarget::TouchLeft, Qt::Key_4}, {KeypadTarget::TouchRight, Qt::Key_6}};
+        for (const auto& k : keys) {
+            if (keypadPoint(f.state, k.target) == QPoint(target.x, target.y)) {
+                f.press(k.key, Qt::KeypadModifier | Qt::ControlModifier);
+                return true;
+            }
+        }
+        f.clickTrack(target);
+        return false;
+    }
+
+    RaceWindowFixture f;
+};
+
+TEST_F(WholeRaceTest, TwoPlayersRaceFromTheMenuToTheEnd)
+{
+    // Ctrl+N opens the new race dialog with the remembered track; row 1 is ticked, row 2 is ticked
+    // by a click, and Start starts the race.
+    bool dialogSeen = false;
+    QTimer::singleShot(0, [&] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        ASSERT_NE(dialog, nullptr);
+        dialogSeen = dialog->objectName() == QStringLiteral("frmNováHra");
+        for (QCheckBox* tick : dialog->findChildren<QCheckBox*>(QStringLiteral("chkHráči")))
+            if (tick->property("Index").toInt() == 2)
+                QTest::mouseClick(tick, Qt::LeftButton, {}, QPoint(tick->width() / 2, tick->height() / 2));
+        QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("cmdStart")), Qt::LeftButton);
+    });
+    QTimer::singleShot(10000, [] {
+        if (QWidget* dialog = QApplication::activeModalWidget()) {
+            ADD_FAILURE() << "the new race dialog stayed open";
+            dialog->close();
+        }
+    });
+    QTest::keyClick(f.window.get(), Qt::Key_N, Qt::ControlModifier);
+    ASSERT_TRUE(dialogSeen);
+    ASSERT_EQ(f.state.playersRacing, 2);
+    ASSERT_EQ(f.state.trackName, QStringLiteral("Kolem rybníka"));
+    EXPECT_TRUE(f.boxes.shown.empty());
+
+    // Player 1 takes start position 1 and drives the track's record ride; player 2 takes position
+    // 10, at the top of the start line, close to the barrier.
+    f.clickMarker(1);
+    f.clickMarker(10);
+    ASSERT_TRUE(f.state.raceRunning);
+    const std::vector<TrackPoint> ride1 = recordRide();
+    ASSERT_EQ(ride1.front(), (TrackPoint{f.state.player(1).posX, f.state.player(1).posY}));
+    const TrackPoint start2{f.state.player(2).posX, f.state.player(2).posY};
+    ASSERT_EQ(start2, (TrackPoint{414, 436}));
+
+    // Player 1's first move; then player 2 heads up to the barrier: (414, 426), then (414, 408),
+    // which the barrier at y = 410 stops at 1.8 step lengths a move.
+    ASSERT_FALSE(moveTo(ride1[1]));
+    f.clickTrack({414, 426});
+    EXPECT_TRUE(moveTo(ride1[2]));  // (10, 0) onwards to (444, 544): keypad 8 aims exactly there
+    const PlayerRecord& car2 = f.state.player(2);
+    const size_t linesBefore = f.window->trajectoryLines().size();
+    f.boxes.answers = {AnswerNo};
+    f.clickTrack({414, 408});
+    ASSERT_FALSE(f.boxes.shown.empty());
+    EXPECT_EQ(f.boxes.shown.back().style, StyleYesNoDefaultNo);
+    EXPECT_TRUE(f.boxes.shown.back().prompt.startsWith(QStringLiteral("V tomto tahu se nabouráte v rychlosti 1")));
+    // No: nothing changed, the same player chooses again.
+    EXPECT_EQ(f.state.currentPlayer, 2);
+    EXPECT_EQ((TrackPoint{car2.posX, car2.posY}), (TrackPoint{414, 426}));
+    EXPECT_EQ(car2.state, Racing);
+    EXPECT_EQ(f.window->trajectoryLines().size(), linesBefore);
+    // Yes: the car crashes, slides to its resting place and sits out two turns.
+    f.boxes.answers = {AnswerYes};
+    f.clickTrack({414, 408});
+    EXPECT_EQ(car2.state, SitOut2);
+    EXPECT_EQ(f.window->trajectoryLines().size(), linesBefore + 2);
+    EXPECT_EQ(car2.posX, car2.aimX);
+    EXPECT_EQ(car2.posY, car2.aimY);
+    EXPECT_EQ(f.state.currentPlayer, 1);
+
+    // From its resting place player 2 drives a ride found by search; both drive to the finish.
+    const std::optional<FoundRide> ride2 = searchRide(f.state, {car2.posX, car2.posY}, 200, 1000);
+    ASSERT_TRUE(ride2.has_value());
+    const std::vector<TrackPoint>* rides[] = {&ride1, &ride2->points};
+    size_t next[] = {3, 1};
+    int keypadMoves = 1;
+    for (int turn = 0; f.state.raceRunning && turn < 500; ++turn) {
+        const int player = f.state.currentPlayer;
+        const std::vector<TrackPoint>& ride = *rides[player - 1];
+        ASSERT_LT(next[player - 1], ride.size()) << "player " << player << " ran out of ride";
+        const TrackPoint target = ride[next[player - 1]++];
+        keypadMoves += moveTo(target) ? 1 : 0;
+        const PlayerRecord& car = f.state.player(player);
+        ASSERT_EQ((TrackPoint{car.posX, car.posY}), target) << "player " << player << " turn " << turn;
+    }
+    EXPECT_GT(keypadMoves, 1);
+
+    // Both finished: the race is over, they are ranked, the view is done with the race.
+    EXPECT_FALSE(f.state.raceRunning);
+    EXPECT_EQ(f.state.playersRacing, 0);
+    EXPECT_EQ(f.state.player(1).state, Placed);
+    EXPECT_EQ(f.state.player(2).state, Placed);
+    EXPECT_EQ(f.state.newRecordPlayer, 1);
+    EXPECT_NEAR(f.state.player(1).moves, 37.073171, 1e-6);
+    EXPECT_GT(f.state.player(2).moves, f.state.player(1).moves);
+    int finishes = 0;
+    for (const auto& box : f.boxes.shown)
+        finishes += box.title == QStringLiteral("Cíl") ? 1 : 0;
+    EXPECT_EQ(finishes, 2);
+    EXPECT_FALSE(f.item("mnuTrajektorie")->isEnabled());
+    EXPECT_TRUE(f.picture()->cursor().shape() == Qt::ArrowCursor || !f.picture()->testAttribute(Qt::WA_SetCursor));
+    EXPECT_TRUE(f.sounds->played.last().endsWith(QStringLiteral("cil.wav")));
+}
+
+}  // namespace
