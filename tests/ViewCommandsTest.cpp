@@ -1,6 +1,7 @@
 // The view menu's commands and the view keys on the main window during a race.
 
 #include "shell/Windows1250.h"
+#include "tests/NextModalDialog.h"
 #include "tests/RaceWindowFixture.h"
 #include "tools/MetafileWriter.h"
 #include "ui/dialogs/ZoomDialog.h"
@@ -14,23 +15,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-// Runs action inside the next modal dialog's own loop, then fails and closes the dialog if it is
-// still open after a few seconds, so a test can never hang on it.
-void inNextDialog(const std::function<void(QWidget*)>& action)
-{
-    QTimer::singleShot(0, [action] {
-        QWidget* dialog = QApplication::activeModalWidget();
-        ASSERT_NE(dialog, nullptr);
-        action(dialog);
-    });
-    QTimer::singleShot(5000, [] {
-        if (QWidget* dialog = QApplication::activeModalWidget()) {
-            ADD_FAILURE() << "a dialog stayed open";
-            dialog->close();
-        }
-    });
-}
 
 class ViewCommandsTest : public ::testing::Test {
 protected:
@@ -103,7 +87,7 @@ TEST_F(ViewCommandsTest, ZoomDialogAppliesItsSliderAndStornoKeepsTheZoom)
     };
     const Case cases[] = {{"cmdStorno", 40, 1.0f}, {"cmdOk", 40, 0.4f}, {"cmdOk", 1, 0.01f}};
     for (const Case& c : cases) {
-        inNextDialog([&c](QWidget* dialog) {
+        const NextModalDialog inDialog([&c](QWidget* dialog) {
             auto* slider = dialog->findChild<QSlider*>(QStringLiteral("sldVelikost"));
             ASSERT_NE(slider, nullptr);
             slider->setValue(c.slider);

@@ -6,6 +6,7 @@
 #include "race/KeypadTargets.h"
 #include "race/MoveGeometry.h"
 #include "shell/MessageBoxStyle.h"
+#include "tests/NextModalDialog.h"
 #include "tests/RaceWindowFixture.h"
 #include "tools/ride_finder/RideSearch.h"
 
@@ -82,20 +83,12 @@ TEST_F(WholeRaceTest, TwoPlayersRaceFromTheMenuToTheEnd)
     // Ctrl+N opens the new race dialog with the remembered track; row 1 is ticked, row 2 is ticked
     // by a click, and Start starts the race.
     bool dialogSeen = false;
-    QTimer::singleShot(0, [&] {
-        QWidget* dialog = QApplication::activeModalWidget();
-        ASSERT_NE(dialog, nullptr);
+    const NextModalDialog inDialog([&](QWidget* dialog) {
         dialogSeen = dialog->objectName() == QStringLiteral("frmNováHra");
         for (QCheckBox* tick : dialog->findChildren<QCheckBox*>(QStringLiteral("chkHráči")))
             if (tick->property("Index").toInt() == 2)
                 QTest::mouseClick(tick, Qt::LeftButton, {}, QPoint(tick->width() / 2, tick->height() / 2));
         QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("cmdStart")), Qt::LeftButton);
-    });
-    QTimer::singleShot(10000, [] {
-        if (QWidget* dialog = QApplication::activeModalWidget()) {
-            ADD_FAILURE() << "the new race dialog stayed open";
-            dialog->close();
-        }
     });
     QTest::keyClick(f.window.get(), Qt::Key_N, Qt::ControlModifier);
     ASSERT_TRUE(dialogSeen);

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QApplication>
+#include <QTimer>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+#include <functional>
+
+// Runs an action inside the next modal dialog's own loop, once it is open. A dialog still open after
+// a few seconds fails the test and is hidden, which ends its loop, so a test can never hang on it.
+// The timers live as long as this object, so a guard never reaches into a later test.
+class NextModalDialog {
+public:
+    explicit NextModalDialog(std::function<void(QWidget*)> action) : action_(std::move(action))
+    {
+        starter_.setSingleShot(true);
+        QObject::connect(&starter_, &QTimer::timeout, [this] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            ASSERT_NE(dialog, nullptr);
+            action_(dialog);
+        });
+        guard_.setSingleShot(true);
+        QObject::connect(&guard_, &QTimer::timeout, [] {
+            if (QWidget* dialog = QApplication::activeModalWidget()) {
+                ADD_FAILURE() << "a dialog stayed open";
+                dialog->hide();
+            }
+        });
+        starter_.start(0);
+        guard_.start(5000);
+    }
+
+private:
+    std::function<void(QWidget*)> action_;
+    QTimer starter_;
+    QTimer guard_;
+};

@@ -1,0 +1,77 @@
+// The game menu's race commands on the main window: a new race asked for during a race, and the
+// information about the running race.
+
+#include "shell/MessageBoxStyle.h"
+#include "tests/NextModalDialog.h"
+#include "tests/RaceWindowFixture.h"
+
+#include <QApplication>
+#include <QPushButton>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+class RaceMenuCommandsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        f.showWithTrack(QStringLiteral("Rybnik"));
+        f.startRace(2);
+        f.clickMarker(1);
+        f.clickMarker(2);
+        ASSERT_TRUE(f.state.raceRunning);
+    }
+
+    RaceWindowFixture f;
+};
+
+TEST_F(RaceMenuCommandsTest, NewRaceDuringARaceAsksAndNoLeavesTheRaceAlone)
+{
+    f.boxes.answers = {AnswerNo};
+    f.item("mnuNová")->trigger();
+    ASSERT_EQ(f.boxes.shown.size(), 1u);
+    EXPECT_EQ(f.boxes.shown[0].prompt, QStringLiteral("Opravdu chcete ukončit tuto hru a začít novou?"));
+    EXPECT_EQ(f.boxes.shown[0].title, QStringLiteral("Nová hra..."));
+    EXPECT_EQ(f.boxes.shown[0].style, StyleYesNoDefaultNo);
+    EXPECT_TRUE(f.state.raceRunning);
+    EXPECT_TRUE(f.picture()->isVisible());
+
+    // Yes: the race is reset and the dialog opens for a new race.
+    f.boxes.answers = {AnswerYes};
+    QString caption;
+    bool startShown = false;
+    const NextModalDialog inDialog([&](QWidget* dialog) {
+        caption = dialog->windowTitle();
+        startShown = dialog->findChild<QPushButton*>(QStringLiteral("cmdStart"))->isVisible();
+        dialog->hide();
+    });
+    f.item("mnuNová")->trigger();
+    EXPECT_EQ(caption, QStringLiteral("Nový závod..."));
+    EXPECT_TRUE(startShown);
+    EXPECT_FALSE(f.state.raceRunning);
+    EXPECT_EQ(f.state.player(1).state, NoPlayer);
+    EXPECT_FALSE(f.picture()->isVisible());
+    EXPECT_EQ(f.window->trajectoryLines().size(), 1u);
+}
+
+TEST_F(RaceMenuCommandsTest, InformationShowsTheRaceReadOnlyAndChangesNothing)
+{
+    QString caption;
+    bool startHidden = false;
+    const NextModalDialog inDialog([&](QWidget* dialog) {
+        caption = dialog->windowTitle();
+        startHidden = dialog->findChild<QPushButton*>(QStringLiteral("cmdStart"))->isHidden();
+        QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("cmdOK")), Qt::LeftButton);
+    });
+    f.item("mnuInfo")->trigger();
+    EXPECT_EQ(caption, QStringLiteral("Informace o závodu..."));
+    EXPECT_TRUE(startHidden);
+    EXPECT_TRUE(f.state.raceRunning);
+    EXPECT_EQ(f.state.playersRacing, 2);
+    EXPECT_TRUE(f.boxes.shown.empty());
+}
+
+}  // namespace
