@@ -264,39 +264,28 @@ void TrackView::LayoutView()
     const int roomWidth = room.width() - (vertical && barsShown ? barWidth : 0);
     const int roomHeight = room.height() - (horizontal && barsShown ? barHeight : 0);
 
-    // 3. to 6., horizontally then vertically.
-    int left = picTRT_->x();
-    int top = picTRT_->y();
-    if (horizontal) {
+    // 3. to 6. A bar in use runs along its edge with the range the picture leaves beyond the view.
+    const auto layOutBar = [barsShown](QScrollBar* bar, bool inUse, const QRect& place, int maximum) {
+        if (!inUse) {
+            bar->hide();
+            bar->setRange(0, 0);
+            return;
+        }
+        bar->setGeometry(place);
+        bar->setPageStep(maximum / 10 + 1);
+        bar->setVisible(barsShown);
+        bar->setRange(0, maximum);
+    };
+    if (horizontal)
         state_.viewWidth = roomWidth;
-        const int maximum = pictureWidth - state_.viewWidth;
-        scrH_->setGeometry(0, room.height() - barHeight, roomWidth, barHeight);
-        scrH_->setPageStep(maximum / 10 + 1);
-        scrH_->setVisible(barsShown);
-        left = std::min(left, 0);
-        picTRT_->move(left, top);
-        scrH_->setRange(0, maximum);
-    } else {
-        scrH_->hide();
-        scrH_->setRange(0, 0);
-        left = (roomWidth - pictureWidth) / 2;
-    }
-    if (vertical) {
+    if (vertical)
         state_.viewHeight = roomHeight;
-        const int maximum = pictureHeight - state_.viewHeight;
-        scrV_->setGeometry(room.width() - barWidth, 0, barWidth, roomHeight);
-        scrV_->setPageStep(maximum / 10 + 1);
-        scrV_->setVisible(barsShown);
-        top = std::min(top, 0);
-        picTRT_->move(left, top);
-        scrV_->setRange(0, maximum);
-    } else {
-        scrV_->hide();
-        scrV_->setRange(0, 0);
-        top = (roomHeight - pictureHeight) / 2;
-    }
-    // The range may have brought a value back to its new maximum, which moved the picture.
-    picTRT_->move(horizontal ? -scrH_->value() : left, vertical ? -scrV_->value() : top);
+    layOutBar(scrH_, horizontal, QRect(0, room.height() - barHeight, roomWidth, barHeight), pictureWidth - roomWidth);
+    layOutBar(scrV_, vertical, QRect(room.width() - barWidth, 0, barWidth, roomHeight), pictureHeight - roomHeight);
+    // Where it scrolls, the picture stands at minus the bar's value (a range that shrank has brought
+    // the value back to its new maximum); elsewhere it is centred in the room.
+    picTRT_->move(horizontal ? -scrH_->value() : (roomWidth - pictureWidth) / 2,
+                  vertical ? -scrV_->value() : (roomHeight - pictureHeight) / 2);
 
     if (horizontal && vertical && barsShown) {
         picVypln_->setGeometry(roomWidth, roomHeight, barWidth, barHeight);
