@@ -1,13 +1,10 @@
 #include "ui/main/MainWindow.h"
 
-#include "files/TrackPicture.h"
 #include "race/RaceState.h"
-#include "race/MoveGeometry.h"
 #include "race/ResetRace.h"
 #include "shell/IniFile.h"
 #include "shell/LanguageState.h"
 #include "shell/MessageBoxStyle.h"
-#include "shell/NumberFormat.h"
 #include "shell/SettingsFile.h"
 #include "shell/SoundPlayer.h"
 #include "ui/dialogs/ZoomDialog.h"
@@ -34,9 +31,6 @@ constexpr int MinimumWindowSize = 300;
 // String table ids.
 constexpr qint32 NewGameQuestion = 503;  // "Opravdu chcete ukončit tuto hru a začít novou?"
 constexpr qint32 NewGameTitle = 504;     // "Nová hra..."
-constexpr qint32 MoveText = 505;        // "Tah "
-constexpr qint32 SpeedText = 526;       // "v = "
-constexpr qint32 NoRecordText = 555;    // "není"
 
 } // namespace
 
@@ -298,182 +292,6 @@ void MainWindow::mnuBestFit_Click()
 void MainWindow::mnuObnovit_Click()
 {
     trackView_->Redraw();
-}
-
-int MainWindow::messageBox(const QString& prompt, int style, const QString& title)
-{
-    if (services_.messageBox)
-        return services_.messageBox(prompt, style, title);
-    const MessageBoxButtonTexts buttons{LoadText(state_, 533), LoadText(state_, 531), LoadText(state_, 532)};
-    return showMessageBox(this, prompt, style, title, buttons);
-}
-
-void MainWindow::PlaySound(unsigned number)
-{
-    ::PlaySound(*services_.soundOutput, services_.programDirectory, menus_.mnuZvuky->isChecked(), number);
-}
-
-bool MainWindow::isOptionChecked(MenuOption option) const
-{
-    switch (option) {
-    case MenuOption::Sounds: return menus_.mnuZvuky->isChecked();
-    case MenuOption::OnlyAllowed: return menus_.mnuJen->isChecked();
-    case MenuOption::AutoCentre: return menus_.mnuCentrovat->isChecked();
-    case MenuOption::Trajectories: return menus_.mnuTrajektorie->isChecked();
-    case MenuOption::ScrollBars: return menus_.mnuScrollbary->isChecked();
-    case MenuOption::StatusBar: return menus_.mnuStatusbar->isChecked();
-    }
-    return false;
-}
-
-void MainWindow::setStatusPanel(int panel, const QString& text)
-{
-    stbTrasovky_->setText(panel, text);
-}
-
-QString MainWindow::statusPanel(int panel) const
-{
-    return stbTrasovky_->text(panel);
-}
-
-void MainWindow::setTrackPointerDefault()
-{
-    moveInput_->setDefaultCursor();
-}
-
-void MainWindow::unloadRaceDrawings()
-{
-    trackView_->unloadLines();
-    trackView_->unloadStartMarkers();
-}
-
-void MainWindow::setStatusBarVisible(bool visible)
-{
-    stbTrasovky_->bar()->setVisible(visible);
-}
-
-void MainWindow::showLogoInsteadOfTrack()
-{
-    menus_.mnuZobrazeni->menuAction()->setVisible(false);
-    trackView_->hideView();
-    for (QAction* item : {menus_.mnuInfo, menus_.mnuVysledky, menus_.mnuZpet, menus_.mnuJen, menus_.mnuCentrovat})
-        item->setVisible(false);
-    imgLogo_->show();
-}
-
-void MainWindow::prepareTrackView()
-{
-    trackView_->prepareTrack();
-}
-
-void MainWindow::clearTrackDrawings()
-{
-    trackView_->clearDrawings();
-}
-
-void MainWindow::drawAllowedOutline(const AllowedAreaOutline& outline, ColorValue color)
-{
-    trackView_->drawAllowedOutline(outline, color);
-}
-
-void MainWindow::CentreViewOn(qint32 x, qint32 y)
-{
-    trackView_->CentreViewOn(x, y);
-}
-
-void MainWindow::KeepCircleInView()
-{
-    trackView_->KeepCircleInView();
-}
-
-void MainWindow::runAutoCentring()
-{
-    moveInput_->runAutoCentring();
-}
-
-void MainWindow::clearMarkedPoints()
-{
-    trackView_->canvas().forgetGuideLine();
-}
-
-int MainWindow::loadTrajectoryLine(QPointF from, QPointF to, ColorValue color)
-{
-    return trackView_->loadLine(from, to, color);
-}
-
-void MainWindow::setTrajectoryLineVisible(int index, bool visible)
-{
-    trackView_->setLineVisible(index, visible);
-}
-
-void MainWindow::hideStartMarker(int index)
-{
-    trackView_->hideStartMarker(index);
-}
-
-void MainWindow::hideStartMarkers()
-{
-    trackView_->hideStartMarkers();
-}
-
-void MainWindow::setStartMarkersColor(ColorValue color)
-{
-    trackView_->setStartMarkersColor(color);
-}
-
-void MainWindow::finishRaceView()
-{
-    clearTrackDrawings();
-    setTrackPointerDefault();
-    menus_.mnuTrajektorie->setEnabled(false);
-    if (menus_.mnuTrajektorie->isChecked()) {
-        menus_.mnuTrajektorie->setChecked(false);
-        mnuTrajektorie_Click();
-    }
-}
-
-void MainWindow::showRaceResults()
-{
-}
-
-void MainWindow::showRaceStart(bool showTrajectories)
-{
-    const PlayerRecord& first = state_.player(state_.currentPlayer);
-    imgLogo_->hide();
-    moveInput_->SetTrackCursor(3);
-
-    menus_.mnuTrajektorie->setEnabled(showTrajectories);
-    menus_.mnuTrajektorie->setChecked(showTrajectories);
-    menus_.mnuScrollbary->setChecked(true);
-    menus_.mnuStatusbar->setChecked(true);
-    menus_.mnuJen->setVisible(true);
-    menus_.mnuCentrovat->setVisible(true);
-
-    setStatusBarVisible(true);
-    stbTrasovky_->setText(2, state_.trackName);
-    stbTrasovky_->setText(3, state_.recordMoves == 0 ? LoadText(state_, NoRecordText)
-                                                     : formatFixed6(state_.recordMoves, systemDecimalSeparator()));
-    stbTrasovky_->setPanelVisible(8, true);
-    stbTrasovky_->setText(1, QStringLiteral("100%"));
-    stbTrasovky_->setText(4, first.name);
-    stbTrasovky_->setText(5, LoadText(state_, MoveText) + formatGeneral(first.moves, systemDecimalSeparator()));
-    stbTrasovky_->setText(6, QStringLiteral("?"));
-    stbTrasovky_->setText(7, QStringLiteral("?"));
-    stbTrasovky_->setText(8, LoadText(state_, SpeedText) + u'0');
-    settleLayout();
-    LayoutStatusBar();
-
-    trackView_->fitPictureToZoom();
-    trackView_->LayoutView();
-    trackView_->showView();
-    if (state_.scrollbarFlags != QStringLiteral("00")) {
-        const TrackPoint a = state_.startLine[0], b = state_.startLine[1];
-        trackView_->CentreViewOn(roundHalfEven((a.x + b.x) / 2.0), roundHalfEven((a.y + b.y) / 2.0));
-        trackView_->ScrollView();
-    }
-    trackView_->placeStartMarkers(first.color);
-    menus_.mnuZobrazeni->menuAction()->setVisible(true);
-    menus_.mnuInfo->setVisible(true);
 }
 
 void MainWindow::layoutWindow()
