@@ -3,7 +3,9 @@
 #include "race/CheckpointProgress.h"
 #include "race/MoveGeometry.h"
 #include "race/SegmentWalk.h"
+#include "race/StartPositions.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -39,6 +41,14 @@ CheckCode CheckRecord(const RaceState& state)
     const double moveLimit = std::abs(state.recordMoves * 1000000.0);
     if (!std::isfinite(moveLimit) || moveLimit > 9.0e18)
         return CheckFailed;
+
+    // A ride begins where a start marker puts a car; one laid out anywhere else, for example just
+    // before the finish, is no ride of a race.
+    if (m >= 1) {
+        const std::vector<TrackPoint> starts = startPoints(state);
+        if (std::find(starts.begin(), starts.end(), point(1)) == starts.end())
+            return NotAnAllowedMove;
+    }
 
     double counted = static_cast<double>(m - 2);
     CheckpointProgress progress;

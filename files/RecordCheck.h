@@ -9,7 +9,8 @@ enum CheckCode : quint8 {
     NotAtRestingPlace = 3,      // after a crash the next point is not where the car came to rest
     WrongCheckpointEntered = 4, // a checkpoint's entry colour met out of order
     CrashOutOrFinishTooSoon = 5,// a barrier crash at 3 step lengths or more, or the finish crossed before the last point
-    NotAnAllowedMove = 6,       // a point outside the circle of allowed moves or beyond the speed limit, or an exit colour met before its entry
+    NotAnAllowedMove = 6,       // a first point off the start positions, a point outside the circle of allowed moves or beyond
+                                // the speed limit, or an exit colour met before its entry
     NotFinished = 7,            // the ride never crosses the finish, or its moves differ from the stored ones
     CheckFailed = 8,            // anything else: a number out of range, a ride too long to check
 };

@@ -1,7 +1,10 @@
 #include "files/RecordCheck.h"
 #include "files/RecordCheckCommand.h"
+#include "files/RecordChecksum.h"
 #include "files/RecordFile.h"
+#include "files/TrackFile.h"
 #include "shell/MessageBoxStyle.h"
+#include "shell/Windows1250.h"
 #include "tests/SmallTrackFixture.h"
 
 #include <QFile>
@@ -12,7 +15,16 @@ namespace {
 
 class RecordCheckTest : public SmallTrackFixture {
 protected:
+    // Checks the ride on the test track whose only start position is the ride's first point.
     CheckCode check(std::vector<TrackPoint> points, double moves)
+    {
+        if (!points.empty()) {
+            state.startLine = {points.front(), points.front()};
+            state.startCount = 1;
+        }
+        return checkFromStartLine(std::move(points), moves);
+    }
+    CheckCode checkFromStartLine(std::vector<TrackPoint> points, double moves)
     {
         state.recordRide = {TrackPoint{}};
         state.recordRide.insert(state.recordRide.end(), points.begin(), points.end());
@@ -42,6 +54,28 @@ TEST_F(RecordCheckTest, ValidRideAndItsStoredMoves)
     } cases[] = {{2.75, RecordValid}, {2.7500004, RecordValid}, {2.750001, NotFinished}, {3.75, NotFinished}, {0, NotFinished}};
     for (const auto& c : cases)
         EXPECT_EQ(check(straightRide, c.moves), c.code) << c.moves;
+}
+
+TEST_F(RecordCheckTest, RideMustBeginAtAStartPosition)
+{
+    struct Case {
+        const char* label;
+        TrackPoint a, b;
+        int count;
+        CheckCode code;
+    };
+    // straightRide begins at (30, 20).
+    const Case cases[] = {
+        {"the only position, in the middle of the line", {30, 30}, {30, 10}, 1, RecordValid},
+        {"position 2 of 3: middles at y = 15, 20, 25", {30, 30}, {30, 10}, 3, RecordValid},
+        {"two positions: -20 / 3 rounds to -7, middles at y = 23 and 16", {30, 30}, {30, 10}, 2, NotAnAllowedMove},
+        {"a line one unit to the right", {31, 30}, {31, 10}, 1, NotAnAllowedMove},
+    };
+    for (const Case& c : cases) {
+        state.startLine = {c.a, c.b};
+        state.startCount = static_cast<quint8>(c.count);
+        EXPECT_EQ(checkFromStartLine(straightRide, 2.75), c.code) << c.label;
+    }
 }
 
 TEST_F(RecordCheckTest, FinishFractionCountsAsLivePlayStoresIt)
@@ -145,7 +179,7 @@ TEST_F(RecordCheckTest, ImpossibleRidesFailWithoutHarm)
     EXPECT_EQ(check(endless, 1), CheckFailed);
     // Far off the track at the limits of 32-bit numbers.
     const CheckCode farOff = check({{2147483647, -2147483647 - 1}, {2147483640, -2147483647}, {2147483633, -2147483646}}, 1);
-    EXPECT_TRUE(farOff == NotFinished || farOff == CheckFailed) << int(farOff);
+    EXPECT_TRUE(farOff == NotFinished || farOff == CheckFailed || farOff == NotAnAllowedMove) << int(farOff);
     EXPECT_EQ(check({}, 0), NotFinished);
     EXPECT_EQ(check({{30, 20}}, 0), NotFinished);
 }
@@ -171,6 +205,8 @@ protected:
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write("the record file");
         file.close();
+        state.startLine = {TrackPoint{30, 20}, TrackPoint{30, 20}};
+        state.startCount = 1;
         state.recordHolder = QStringLiteral("Alena");
         state.recordRide = {TrackPoint{}};
         state.recordRide.insert(state.recordRide.end(), straightRide.begin(), straightRide.end());
@@ -213,4 +249,34 @@ TEST_F(RecordCheckCommandTest, FailedRecordIsMovedAsideAndForgotten)
     EXPECT_TRUE(state.recordHolder.isEmpty());
     EXPECT_EQ(dialog_.calls.first(), "record probíhá kontrola...");
     EXPECT_TRUE(dialog_.calls.contains("buttons off"));
+}
+
+// A hand-made record on a copy of Kolem rybníka: a ride of three points laid out just before the
+// finish, 1.3 moves, with the checksum anyone can compute. The game's check refuses it.
+TEST(ForgedRecord, RideLaidOutBeforeTheFinishIsRefusedAndMovedAside)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString bundled = QStringLiteral(TRASOVKY_SOURCE_DIR "/tracks/Rybnik");
+    for (const char* extension : {".trt", ".wmf"})
+        ASSERT_TRUE(QFile::copy(bundled + extension, dir.filePath(QStringLiteral("Rybnik") + extension)));
+    const QString ride = QStringLiteral("365:544:375:544:385:544:");
+    QFile record(dir.filePath("Rybnik.rek"));
+    ASSERT_TRUE(record.open(QIODevice::WriteOnly));
+    record.write(encodeWindows1250(QString::number(RecordChecksum(1.3, ride)) + "|Podvodník|dnes|1.3|" + ride + "|255|"));
+    record.close();
+
+    RaceState state;
+    ReadLanguageLayout(state);
+    RecordingGameWindow window;
+    LoadTrack(state, window, nullptr, dir.filePath("Rybnik.trt"));
+    ASSERT_TRUE(window.boxes.empty());
+    ASSERT_DOUBLE_EQ(state.recordMoves, 1.3);  // the checksum lets it in
+    EXPECT_EQ(CheckRecord(state), NotAnAllowedMove);
+    EXPECT_EQ(CheckLoadedRecord(state, window, nullptr), NotAnAllowedMove);
+    ASSERT_EQ(window.boxes.size(), 1u);
+    EXPECT_EQ(window.boxes[0].prompt, QStringLiteral("Rekord obsahuje neplatné ůdaje."));
+    EXPECT_FALSE(QFile::exists(dir.filePath("Rybnik.rek")));
+    EXPECT_TRUE(QFile::exists(dir.filePath("Rybnik.rek.bak")));
+    EXPECT_EQ(state.recordMoves, 0);
 }

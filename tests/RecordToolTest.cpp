@@ -94,7 +94,8 @@ protected:
         ASSERT_TRUE(dir_.isValid());
         trackPath_ = dir_.filePath(QStringLiteral("rovinka.trt"));
         recordPath_ = recordFilePathFor(trackPath_);
-        write(trackPath_, "Rovinka|100|50|10|0|128128128|000160000|1|255255255|000000000|1|30|10|30|40|");
+        // One start position, in the middle of the start line: (30, 20).
+        write(trackPath_, "Rovinka|100|50|10|0|128128128|000160000|1|255255255|000000000|1|30|5|30|35|");
         MetafileWriter picture;
         picture.setPlaceable(QRect(0, 0, 100, 50), 96);
         picture.setWindowOrg(0, 0);
@@ -156,8 +157,11 @@ TEST_F(RecordCheckToolTest, PrintsTheCheckCodeAndLeavesTheRecordInPlace)
         {"valid", "2.75", FinishingRide, "CheckCode=0\nthe record is valid\n", 0},
         {"valid, written with a decimal comma", "2,75", FinishingRide, "CheckCode=0\nthe record is valid\n", 0},
         {"a move too long", "2.75", "30:20:41:20:50:20:66:20:",
-         "CheckCode=6\na point outside the circle of allowed moves or beyond the speed limit, "
-         "or a checkpoint's exit colour met without its entry colour\n", 1},
+         "CheckCode=6\na ride that does not begin at a start position, a point outside the circle of allowed "
+         "moves or beyond the speed limit, or a checkpoint's exit colour met without its entry colour\n", 1},
+        {"begins off the start position", "1.75", "38:20:50:20:66:20:",
+         "CheckCode=6\na ride that does not begin at a start position, a point outside the circle of allowed "
+         "moves or beyond the speed limit, or a checkpoint's exit colour met without its entry colour\n", 1},
         {"on after the finish", "3.75", "30:20:38:20:50:20:66:20:70:20:",
          "CheckCode=5\na barrier crash at a speed of 3 or more, or the finish crossed before the last point\n", 1},
         {"stored moves differ", "3.75", FinishingRide,
@@ -174,6 +178,26 @@ TEST_F(RecordCheckToolTest, PrintsTheCheckCodeAndLeavesTheRecordInPlace)
         EXPECT_EQ(contents(recordPath_), record);
         EXPECT_FALSE(QFile::exists(recordPath_ + ".bak"));
     }
+}
+
+// A hand-made record on a copy of Kolem rybníka whose real record is 37.07 moves: three points
+// just before the finish, 1.3 moves, sealed with the checksum the tool itself computes.
+TEST(RecordTool, CheckRefusesAForgedRideThatDoesNotBeginAtTheStart)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString bundled = QStringLiteral(TRASOVKY_SOURCE_DIR "/tracks/Rybnik");
+    for (const char* extension : {".trt", ".wmf"})
+        ASSERT_TRUE(QFile::copy(bundled + extension, dir.filePath(QStringLiteral("Rybnik") + extension)));
+    const ToolRun sum = runTool({"checksum", "1.3", "365:544:375:544:385:544:"});
+    ASSERT_EQ(sum.exitCode, 0);
+    QFile record(dir.filePath("Rybnik.rek"));
+    ASSERT_TRUE(record.open(QIODevice::WriteOnly));
+    record.write(QByteArray::fromStdString(sum.out).trimmed() + "|Podvodnik|dnes|1.3|365:544:375:544:385:544:|255|");
+    record.close();
+    const ToolRun run = runTool({"check", dir.filePath("Rybnik.trt")});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.out.substr(0, 12), "CheckCode=6\n");
 }
 
 TEST_F(RecordCheckToolTest, TrackWithoutARecordExitsWithThree)

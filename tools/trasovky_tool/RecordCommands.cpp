@@ -21,8 +21,8 @@ QString checkCodeMeaning(CheckCode code)
     case CrashOutOrFinishTooSoon:
         return QStringLiteral("a barrier crash at a speed of 3 or more, or the finish crossed before the last point");
     case NotAnAllowedMove:
-        return QStringLiteral("a point outside the circle of allowed moves or beyond the speed limit, "
-                              "or a checkpoint's exit colour met without its entry colour");
+        return QStringLiteral("a ride that does not begin at a start position, a point outside the circle of allowed "
+                              "moves or beyond the speed limit, or a checkpoint's exit colour met without its entry colour");
     case NotFinished:
         return QStringLiteral("the ride never crosses the finish, or its moves differ from the stored ones");
     case CheckFailed:
