@@ -36,3 +36,41 @@ private:
     QTimer starter_;
     QTimer guard_;
 };
+
+// Runs an action once, the first time a modal dialog of the given name is the one in front: for a
+// dialog that opens somewhere down a chain of events. A dialog still in front after the deadline
+// fails the test and is hidden. The timers live as long as this object.
+class WhenDialogOpens {
+public:
+    WhenDialogOpens(const QString& name, std::function<void(QWidget*)> action, int deadlineMs = 10000)
+        : name_(name), action_(std::move(action))
+    {
+        QObject::connect(&poll_, &QTimer::timeout, [this] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            if (ran_ || !dialog || dialog->objectName() != name_)
+                return;
+            ran_ = true;
+            poll_.stop();
+            action_(dialog);
+        });
+        poll_.start(10);
+        guard_.setSingleShot(true);
+        QObject::connect(&guard_, &QTimer::timeout, [this] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            if (dialog && dialog->objectName() == name_) {
+                ADD_FAILURE() << qPrintable(name_) << " stayed open";
+                dialog->hide();
+            }
+        });
+        guard_.start(deadlineMs);
+    }
+
+    bool ran() const { return ran_; }
+
+private:
+    QString name_;
+    std::function<void(QWidget*)> action_;
+    bool ran_ = false;
+    QTimer poll_;
+    QTimer guard_;
+};

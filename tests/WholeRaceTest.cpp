@@ -12,6 +12,9 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
 #include <QDir>
 #include <QPushButton>
 #include <QTimer>
@@ -137,6 +140,14 @@ TEST_F(WholeRaceTest, TwoPlayersRaceFromTheMenuToTheEnd)
     ASSERT_TRUE(ride2.has_value());
     const std::vector<TrackPoint>* rides[] = {&ride1, &ride2->points};
     size_t next[] = {3, 1};
+    // The winner's ride will beat the track's (missing) record: the record dialog takes it down.
+    QString offeredName, offeredMoves;
+    WhenDialogOpens recordDialog(QStringLiteral("frmRekord"), [&](QWidget* dialog) {
+        offeredName = dialog->findChild<QLineEdit*>(QStringLiteral("txtJméno"))->text();
+        offeredMoves = dialog->findChild<QLineEdit*>(QStringLiteral("txtTahů"))->text();
+        QTest::keyClicks(dialog->findChild<QPlainTextEdit*>(QStringLiteral("txtKomentář")), QStringLiteral("Prvni kolo | bez chyby"));
+        QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("cmdUložit")), Qt::LeftButton);
+    });
     int keypadMoves = 1;
     for (int turn = 0; f.state.raceRunning && turn < 500; ++turn) {
         const int player = f.state.currentPlayer;
@@ -163,7 +174,74 @@ TEST_F(WholeRaceTest, TwoPlayersRaceFromTheMenuToTheEnd)
     EXPECT_EQ(finishes, 2);
     EXPECT_FALSE(f.item("mnuTrajektorie")->isEnabled());
     EXPECT_TRUE(f.picture()->cursor().shape() == Qt::ArrowCursor || !f.picture()->testAttribute(Qt::WA_SetCursor));
-    EXPECT_TRUE(f.sounds->played.last().endsWith(QStringLiteral("cil.wav")));
+
+    // The record: offered to the winner, saved with the comment, and it reads back as his ride.
+    ASSERT_TRUE(recordDialog.ran());
+    EXPECT_EQ(offeredName, QStringLiteral("Hráč 1"));
+    EXPECT_EQ(offeredMoves, QStringLiteral("37.073171"));
+    RaceState stored;
+    ReadLanguageLayout(stored);
+    stored.trackPicturePath = f.path("tracks/Rybnik.wmf");
+    ASSERT_EQ(readRecordFile(stored, f.path("tracks/Rybnik.rek")).error, RecordReadError::None);
+    EXPECT_EQ(stored.recordHolder, QStringLiteral("Hráč 1"));
+    EXPECT_EQ(stored.recordComment, QStringLiteral("Prvni kolo | bez chyby"));
+    EXPECT_EQ(std::vector<TrackPoint>(stored.recordRide.begin() + 1, stored.recordRide.end()), ride1);
+    const int soundsCount = f.sounds->played.size();
+    ASSERT_GE(soundsCount, 2);
+    EXPECT_TRUE(f.sounds->played[soundsCount - 2].endsWith(QStringLiteral("rekord.wav")));
+    EXPECT_TRUE(f.sounds->played.last().endsWith(QStringLiteral("vysledky.wav")));
+
+    // The next new race shows the record, the check finds it valid, and its ride is shown.
+    f.boxes.shown.clear();
+    QString shownRecord;
+    bool rideButtonEnabled = false;
+    WhenDialogOpens newRace(QStringLiteral("frmNováHra"), [&](QWidget* dialog) {
+        shownRecord = dialog->findChild<QLineEdit*>(QStringLiteral("txtRekord"))->text();
+        QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("cmdKontrola")), Qt::LeftButton);
+        WhenDialogOpens recordInformation(QStringLiteral("frmRekord"), [&](QWidget* record) {
+            auto* showRide = record->findChild<QPushButton*>(QStringLiteral("cmdZobrazit"));
+            rideButtonEnabled = showRide->isEnabled();
+            QTest::mouseClick(showRide, Qt::LeftButton);
+        });
+        QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("cmdRekord")), Qt::LeftButton);
+    });
+    f.item("mnuNová")->trigger();
+    ASSERT_TRUE(newRace.ran());
+    EXPECT_EQ(shownRecord, QStringLiteral("37.073171 (Hráč 1)"));
+    ASSERT_EQ(f.boxes.shown.size(), 1u);
+    EXPECT_EQ(f.boxes.shown[0].prompt, QStringLiteral("Kontrola rekordu proběhla úspěšně."));
+    EXPECT_TRUE(rideButtonEnabled);
+    EXPECT_TRUE(f.state.replayRunning);
+    EXPECT_EQ(f.window->trajectoryLines().size(), ride1.size());  // line 1 and one per move
+    EXPECT_EQ(f.window->trajectoryLines().back().to, QPointF(ride1.back().x, ride1.back().y));
+    EXPECT_FALSE(f.window->menus().mnuHra->menuAction()->isVisible());
+    EXPECT_EQ(f.window->statusPanel(2), QStringLiteral("Kolem rybníka - rekord"));
+
+    // "Zpět" returns to the new race dialog, the race menus as before.
+    WhenDialogOpens back(QStringLiteral("frmNováHra"), [](QWidget* dialog) { dialog->hide(); });
+    f.item("mnuZpět")->trigger();
+    EXPECT_TRUE(back.ran());
+    EXPECT_FALSE(f.state.replayRunning);
+    EXPECT_TRUE(f.window->menus().mnuHra->menuAction()->isVisible());
+    EXPECT_EQ(f.window->trajectoryLines().size(), 1u);
+
+    // A record changed by hand is reported and moved aside when the track loads next.
+    QFile file(f.path("tracks/Rybnik.rek"));
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    QByteArray bytes = file.readAll();
+    bytes.replace("|414:544:424:544:", "|414:544:425:544:");
+    file.seek(0);
+    file.write(bytes);
+    file.close();
+    f.boxes.shown.clear();
+    WhenDialogOpens again(QStringLiteral("frmNováHra"), [](QWidget* dialog) { dialog->hide(); });
+    f.item("mnuNová")->trigger();
+    ASSERT_EQ(f.boxes.shown.size(), 1u);
+    EXPECT_EQ(f.boxes.shown[0].prompt, "Soubor " + QDir::toNativeSeparators(f.path("tracks/Rybnik.rek")) +
+                                           " obsahuje neplatné údaje nebo je poškozen!");
+    EXPECT_FALSE(QFile::exists(f.path("tracks/Rybnik.rek")));
+    EXPECT_TRUE(QFile::exists(f.path("tracks/Rybnik.rek.bak")));
+    EXPECT_EQ(f.state.recordMoves, 0);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "ui/dialogs/NewRaceDialog.h"
 
+#include "files/RecordCheckCommand.h"
 #include "files/TrackPicture.h"
 #include "race/GameWindow.h"
 #include "race/RaceStart.h"
@@ -13,6 +14,7 @@
 #include "shell/SettingsFile.h"
 #include "ui/dialogs/NewRaceDialogForm.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QColorDialog>
@@ -33,6 +35,8 @@
 #include <cmath>
 
 namespace {
+
+constexpr qint32 CheckingText = 556;  // "probíhá kontrola..."
 
 void setColor(QWidget* widget, QPalette::ColorRole role, const QColor& color)
 {
@@ -105,7 +109,7 @@ void NewRaceDialog::Form_Load()
     connect(c.cmdOK, &QPushButton::clicked, this, &NewRaceDialog::cmdOK_Click);
     connect(c.cmdZmenit, &QPushButton::clicked, this, &NewRaceDialog::cmdZmenit_Click);
     connect(c.cmdRekord, &QPushButton::clicked, this, &NewRaceDialog::cmdRekord_Click);
-    // cmdKontrola belongs to the record check, which connects it.
+    connect(c.cmdKontrola, &QPushButton::clicked, this, &NewRaceDialog::cmdKontrola_Click);
 
     ApplyLanguage();
     ComputePreviewArea();
@@ -198,6 +202,13 @@ void NewRaceDialog::OpenRaceDialog(Mode mode)
         c.cmdStart->setFocus();
     else
         c.cmdZmenit->setFocus();
+    exec();
+}
+
+void NewRaceDialog::ShowAgain()
+{
+    if (isVisible())
+        return;
     exec();
 }
 
@@ -330,6 +341,16 @@ void NewRaceDialog::cmdOK_Click()
 void NewRaceDialog::cmdRekord_Click()
 {
     host_.showRecordInformation();
+}
+
+void NewRaceDialog::cmdKontrola_Click()
+{
+    // The check replays the whole ride at once: the hourglass and "probíhá kontrola..." meanwhile.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    ui_->txtRekord->setText(LoadText(state_, CheckingText));
+    ui_->txtRekord->repaint();
+    CheckLoadedRecord(state_, host_.gameWindow(), this);
+    QApplication::restoreOverrideCursor();
 }
 
 void NewRaceDialog::picBarva_Click(int index)

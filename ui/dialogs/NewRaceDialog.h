@@ -54,6 +54,9 @@ public:
 
     // Prepares the dialog for the mode and shows it modally; returns when it is hidden or closed.
     void OpenRaceDialog(Mode mode);
+    // Shows the dialog again as it was left when a stored ride was shown from it: modally, with its
+    // fields as they were, nothing reloaded.
+    void ShowAgain();
     // The dialog's captions in the chosen language (window caption excepted: the opener sets it).
     void ApplyLanguage();
 
@@ -81,6 +84,7 @@ private:
     void cmdZmenit_Click();
     void cmdOK_Click();
     void cmdRekord_Click();
+    void cmdKontrola_Click();
     void picBarva_Click(int index);
     void chkHraci_Click();
     void txtJmeno_GotFocus(int index);

@@ -15,6 +15,7 @@
 #include "ui/main/TrackView.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QLabel>
@@ -63,7 +64,9 @@ MainWindow::MainWindow(RaceState& state, MainWindowServices services, QWidget* p
                                {[this] { return menus_.mnuScrollbary->isChecked(); },
                                 [this](const QString& text) { stbTrasovky_->setText(1, text); }});
     moveInput_ = new MoveInput(state_, *this, *trackView_, *services_.pointer,
-                               {[this] { return menus_.mnuJen->isChecked(); }, {}, menus_.mnuZobrazeni});
+                               {[this] { return menus_.mnuJen->isChecked(); }, [this] { mnuZpet_Click(); }, menus_.mnuZobrazeni});
+    recordRide_ = std::make_unique<RecordRideDisplay>(RecordRideDisplay::Parts{
+        state_, *trackView_, *stbTrasovky_, menus_, imgLogo_, [this] { ResetRace(state_, *this); }, [this] { LayoutStatusBar(); }});
     moveInput_->previewKeysOf(this);
     wireMenus();
     Form_Load();
@@ -89,6 +92,7 @@ void MainWindow::wireMenus()
     connect(menus_.mnuJine, &QAction::triggered, this, &MainWindow::mnuJine_Click);
     connect(menus_.mnuBestFit, &QAction::triggered, this, &MainWindow::mnuBestFit_Click);
     connect(menus_.mnuObnovit, &QAction::triggered, this, &MainWindow::mnuObnovit_Click);
+    connect(menus_.mnuZpet, &QAction::triggered, this, &MainWindow::mnuZpet_Click);
 }
 
 void MainWindow::connectIndexedCommand(QAction* item, void (MainWindow::*command)(int))
@@ -202,6 +206,43 @@ void MainWindow::repaintMainWindow()
 
 void MainWindow::showRecordInformation()
 {
+    OpenRecordDialog(RecordDialog::Mode::Information);
+}
+
+void MainWindow::OpenRecordDialog(RecordDialog::Mode mode, const std::function<void(RecordDialog&)>& prepare)
+{
+    // Over the dialog that opens it, so that it comes in front of that one.
+    QWidget* parent = QApplication::activeModalWidget() ? QApplication::activeModalWidget() : this;
+    RecordDialog dialog(state_, *this, parent);
+    dialog.setWindowIcon(windowIcon());
+    if (prepare)
+        prepare(dialog);
+    dialog.OpenRecordDialog(mode);
+}
+
+bool MainWindow::canShowRecordRide() const
+{
+    return newRaceDialog_ && newRaceDialog_->isVisible() && newRaceDialog_->isNewRaceMode();
+}
+
+void MainWindow::showRecordRide()
+{
+    ShowRecordRide(true);
+    if (newRaceDialog_)
+        newRaceDialog_->hide();
+}
+
+void MainWindow::ShowRecordRide(bool show)
+{
+    recordRide_->ShowRecordRide(show);
+}
+
+void MainWindow::mnuZpet_Click()
+{
+    if (!state_.replayRunning)
+        return;
+    ShowRecordRide(false);
+    newRaceDialog().ShowAgain();
 }
 
 void MainWindow::endProgram()

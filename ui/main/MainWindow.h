@@ -3,6 +3,8 @@
 #include "race/GameWindow.h"
 #include "ui/dialogs/MessageBox.h"
 #include "ui/dialogs/NewRaceDialog.h"
+#include "ui/dialogs/RecordDialog.h"
+#include "ui/main/RecordRideDisplay.h"
 #include "ui/main/MainMenus.h"
 #include "ui/main/StatusPanels.h"
 #include "ui/main/TrajectoryLine.h"
@@ -36,7 +38,7 @@ struct MainWindowServices {
 // The main window frmTrasovky: the logo or the track view, the menus and the status bar. Building
 // it performs the start-up: logo, language menu, settings file, captions and a race reset. It
 // composes the track view and the move input and answers the race's window calls through them.
-class MainWindow : public QMainWindow, public GameWindow, public RaceDialogHost {
+class MainWindow : public QMainWindow, public GameWindow, public RaceDialogHost, public RecordDialogHost {
     Q_OBJECT
 
 public:
@@ -86,6 +88,15 @@ public:
     void showRaceStart(bool showTrajectories) override;
     void showRecordInformation() override;
     void endProgram() override;
+    // RecordDialogHost
+    PlayerPrompts& prompts() override { return *this; }
+    bool canShowRecordRide() const override;
+    void showRecordRide() override;
+
+    // The record dialog, made afresh for every opening, in the given mode.
+    void OpenRecordDialog(RecordDialog::Mode mode, const std::function<void(RecordDialog&)>& prepare = {});
+    // The stored ride on the track view (true), or back from it (false).
+    void ShowRecordRide(bool show);
 
     // Captions of the windows whose bits are set: 1 main window, 2 new race, 4 results,
     // 8 record, 16 zoom, 32 about box.
@@ -105,6 +116,7 @@ public:
     void mnuJine_Click();
     void mnuBestFit_Click();
     void mnuObnovit_Click();
+    void mnuZpet_Click();
 
     // The trajectory lines; line 1 always exists.
     const std::vector<TrajectoryLine>& trajectoryLines() const;
@@ -136,4 +148,5 @@ private:
     MoveInput* moveInput_ = nullptr;
     ZoomDialog* zoomDialog_ = nullptr;
     NewRaceDialog* newRaceDialog_ = nullptr;
+    std::unique_ptr<RecordRideDisplay> recordRide_;
 };

@@ -13,7 +13,9 @@
 #include "ui/main/TrackView.h"
 
 #include <QAction>
+#include <QDateTime>
 #include <QLabel>
+#include <QLocale>
 #include <QMenu>
 #include <QStatusBar>
 
@@ -23,6 +25,8 @@ namespace {
 constexpr qint32 MoveText = 505;      // "Tah "
 constexpr qint32 SpeedText = 526;     // "v = "
 constexpr qint32 NoRecordText = 555;  // "není"
+
+constexpr unsigned ResultsSound = 9;
 
 }  // namespace
 
@@ -158,8 +162,35 @@ void MainWindow::finishRaceView()
     }
 }
 
+namespace {
+
+// The date and time of a new record as the system writes them by default, the year with all its
+// digits: "10. 12. 2026, 14:05".
+QString recordDateNow()
+{
+    const QLocale locale = QLocale::system();
+    QString dateFormat = locale.dateFormat(QLocale::ShortFormat);
+    if (!dateFormat.contains(QStringLiteral("yyyy")))
+        dateFormat.replace(QStringLiteral("yy"), QStringLiteral("yyyy"));
+    const QDateTime now = QDateTime::currentDateTime();
+    return locale.toString(now.date(), dateFormat) + QStringLiteral(", ") + locale.toString(now.time(), QLocale::ShortFormat);
+}
+
+}  // namespace
+
 void MainWindow::showRaceResults()
 {
+    // The winner's ride beat the track's record: it is offered for saving first.
+    if (!state_.OrderOfFinish.empty()) {
+        const PlayerRecord& winner = state_.player(state_.OrderOfFinish.front());
+        if (winner.state == Placed && (state_.recordMoves == 0 || winner.moves < state_.recordMoves)) {
+            state_.newRecordMoves = winner.moves;
+            OpenRecordDialog(RecordDialog::Mode::NewRecord, [&](RecordDialog& dialog) {
+                dialog.setNewRecord(winner.name, recordDateNow(), formatFixed6(winner.moves, systemDecimalSeparator()));
+            });
+        }
+    }
+    PlaySound(ResultsSound);
 }
 
 void MainWindow::showRaceStart(bool showTrajectories)

@@ -398,6 +398,18 @@ int TrackView::loadLine(QPointF from, QPointF to, ColorValue color)
     return static_cast<int>(lines.size());
 }
 
+void TrackView::loadLines(std::vector<TrajectoryLine> added)
+{
+    std::vector<TrajectoryLine>& lines = picTRT_->lines();
+    const int width = lines.front().width;
+    lines.reserve(lines.size() + added.size());
+    for (TrajectoryLine& line : added) {
+        line.width = width;
+        lines.push_back(line);
+    }
+    picTRT_->update();
+}
+
 void TrackView::setLineVisible(int index, bool visible)
 {
     // Index 0 is the placeholder of a player's first segment: there is no such line.

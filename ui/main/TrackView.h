@@ -68,6 +68,8 @@ public:
 
     // Trajectory lines: line 1 always exists and carries the width of every line.
     int loadLine(QPointF from, QPointF to, ColorValue color);
+    // Many lines at once, with the width of line 1 and a single repaint: a stored ride.
+    void loadLines(std::vector<TrajectoryLine> lines);
     void setLineVisible(int index, bool visible);
     int lineWidth() const;
     void setLineWidth(int width);
