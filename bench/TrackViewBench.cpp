@@ -1,6 +1,6 @@
 // The track view during a race on Okruh Vysočina at 100 % in a 1024 × 720 window: one mouse move
 // over the view (readouts, pointer shape, path look-ahead, guide line, allowed area) and one
-// repaint of everything visible.
+// repaint of everything visible; and a long stored ride shown on it.
 
 #include "files/TrackFile.h"
 #include "race/RaceStart.h"
@@ -16,6 +16,7 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
+#include <cmath>
 #include <memory>
 
 namespace {
@@ -99,7 +100,27 @@ void repaintTheVisibleView(benchmark::State& bench)
     bench.counters["paints"] = benchmark::Counter(static_cast<double>(counter.paints), benchmark::Counter::kAvgIterations);
 }
 
+// A stored ride of 30 000 positions, some seventy laps of moves about 15 units long round an
+// ellipse over the whole track: drawn as lines, then the view painted once.
+void showALongRecordRide(benchmark::State& bench)
+{
+    RaceOnVysocina race;
+    race.state.recordColor = colorValue(0, 0, 192);
+    race.state.recordRide.assign(1, TrackPoint{});
+    for (int i = 0; i < 30000; ++i) {
+        const double angle = i * 0.0147;
+        race.state.recordRide.push_back({static_cast<qint32>(1200 + 1000 * std::cos(angle)), static_cast<qint32>(900 + 750 * std::sin(angle))});
+    }
+    for (auto _ : bench) {
+        race.window->ShowRecordRide(true);
+        TrackPictureBox* picture = race.picture();
+        picture->repaint(QRect(-picture->x(), -picture->y(), race.state.viewWidth, race.state.viewHeight));
+        race.window->ShowRecordRide(false);
+    }
+}
+
 BENCHMARK(mouseMoveOverTheView)->Unit(benchmark::kMicrosecond);
+BENCHMARK(showALongRecordRide)->Unit(benchmark::kMillisecond);
 BENCHMARK(repaintTheVisibleView)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -43,16 +43,22 @@ void TrackPictureBox::paintEvent(QPaintEvent* event)
     canvas_.paint(painter, area);
 
     painter.setRenderHint(QPainter::Antialiasing, true);
+    QPen pen;
+    pen.setCapStyle(Qt::RoundCap);
     for (const TrajectoryLine& line : lines_) {
         if (!line.visible)
             continue;
         const double margin = line.width + 2;
         if (!QRectF(line.from, line.to).normalized().adjusted(-margin, -margin, margin, margin).intersects(area))
             continue;
-        QPen pen(toQColor(line.color));
-        pen.setWidthF(line.width);
-        pen.setCapStyle(Qt::RoundCap);
-        painter.setPen(pen);
+        // One pen, changed only where a line differs from the one before.
+        if (pen.color() != toQColor(line.color) || pen.widthF() != line.width) {
+            pen.setColor(toQColor(line.color));
+            pen.setWidthF(line.width);
+            painter.setPen(pen);
+        } else if (painter.pen() != pen) {
+            painter.setPen(pen);
+        }
         painter.drawLine(line.from, line.to);
     }
     if (overlay_)
