@@ -1,7 +1,9 @@
 // The game menu's race commands on the main window: a new race asked for during a race, and the
 // information about the running race.
 
+#include "shell/IniFile.h"
 #include "shell/MessageBoxStyle.h"
+#include "shell/SettingsFile.h"
 #include "tests/NextModalDialog.h"
 #include "tests/RaceWindowFixture.h"
 
@@ -72,6 +74,40 @@ TEST_F(RaceMenuCommandsTest, InformationShowsTheRaceReadOnlyAndChangesNothing)
     EXPECT_TRUE(f.state.raceRunning);
     EXPECT_EQ(f.state.playersRacing, 2);
     EXPECT_TRUE(f.boxes.shown.empty());
+}
+
+TEST(RaceInformation, RecordSeenFromItCannotShowItsRide)
+{
+    // A race started from the new race dialog on a track with a record.
+    RaceWindowFixture f;
+    f.showWithTrack(QStringLiteral("Rybnik"), QSize(1024, 720), true);
+    IniFile(settingsFilePath(f.dir.path())).write(SettingsSection, TrackKey, QStringLiteral("%Rybnik.trt"));
+    {
+        const NextModalDialog inDialog([](QWidget* dialog) {
+            QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("cmdStart")), Qt::LeftButton);
+        });
+        f.item("mnuNová")->trigger();
+    }
+    f.clickMarker(1);
+    ASSERT_TRUE(f.state.raceRunning);
+    ASSERT_GT(f.state.recordMoves, 0);
+
+    bool recordOpened = false;
+    bool rideEnabled = true;
+    const NextModalDialog inDialog([&](QWidget* information) {
+        WhenDialogOpens record(QStringLiteral("frmRekord"), [&](QWidget* dialog) {
+            recordOpened = true;
+            rideEnabled = dialog->findChild<QPushButton*>(QStringLiteral("cmdZobrazit"))->isEnabled();
+            QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("cmdZpět")), Qt::LeftButton);
+        });
+        QTest::mouseClick(information->findChild<QPushButton*>(QStringLiteral("cmdRekord")), Qt::LeftButton);
+        QTest::mouseClick(information->findChild<QPushButton*>(QStringLiteral("cmdOK")), Qt::LeftButton);
+    });
+    f.item("mnuInfo")->trigger();
+    EXPECT_TRUE(recordOpened);
+    EXPECT_FALSE(rideEnabled);
+    EXPECT_TRUE(f.state.raceRunning);
+    EXPECT_FALSE(f.state.replayRunning);
 }
 
 }  // namespace

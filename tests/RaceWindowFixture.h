@@ -17,12 +17,15 @@ class RaceWindowFixture : public MainWindowFixture {
 public:
     static constexpr ColorValue PlayerColors[] = {colorValue(255, 0, 0), colorValue(0, 0, 255), colorValue(0, 128, 0)};
 
-    // Shows the window at the given size with the bundled track loaded.
-    MainWindow& showWithTrack(const QString& track, QSize size = QSize(1024, 720))
+    // Shows the window at the given size with the bundled track loaded, with its record or without.
+    MainWindow& showWithTrack(const QString& track, QSize size = QSize(1024, 720), bool withRecord = false)
     {
         const QString source = QStringLiteral(TRASOVKY_SOURCE_DIR "/tracks/") + track;
-        for (const char* extension : {".trt", ".wmf"})
-            EXPECT_TRUE(QFile::copy(source + extension, path(track + extension)));
+        for (const char* extension : {".trt", ".wmf", ".rek"}) {
+            if (withRecord || QLatin1String(extension) != QLatin1String(".rek")) {
+                EXPECT_TRUE(QFile::copy(source + extension, path(track + extension)));
+            }
+        }
         MainWindow& w = start();
         w.resize(size);
         w.show();
