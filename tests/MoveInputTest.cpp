@@ -5,6 +5,7 @@
 #include "race/MoveGeometry.h"
 #include "race/RaceState.h"
 #include "shell/MessageBoxStyle.h"
+#include "shell/NumberFormat.h"
 #include "tests/RaceWindowFixture.h"
 
 #include <QMenu>
@@ -104,7 +105,7 @@ TEST_F(MoveInputTest, PointerFeedbackShowsPositionSpeedCursorAndGuideLine)
     f.moveOverTrack(QPoint(Ride3.x, Ride3.y - 3));
     EXPECT_EQ(f.window->statusPanel(6), QStringLiteral("X = 444"));
     EXPECT_EQ(f.window->statusPanel(7), QStringLiteral("Y = 541"));
-    EXPECT_EQ(f.window->statusPanel(8), QStringLiteral("v = 2.022"));  // √(20² + 3²) / 10
+    EXPECT_EQ(f.window->statusPanel(8), QStringLiteral("v = 2") + systemDecimalSeparator() + "022");  // √(20² + 3²) / 10
     EXPECT_EQ(f.picture()->canvas().markedPoints().size(), 1u);
 
     // Then the guide line from the pointer to the car, every pixel in the player's colour.

@@ -4,6 +4,7 @@
 #include "files/RecordFile.h"
 #include "race/RaceState.h"
 #include "shell/MessageBoxStyle.h"
+#include "shell/NumberFormat.h"
 #include "tests/NextModalDialog.h"
 #include "tests/RecordingGameWindow.h"
 #include "ui/dialogs/RecordDialog.h"
@@ -164,7 +165,7 @@ TEST_F(RecordDialogTest, StoredRecordIsShownReadOnlyAndItsRideOnlyFromANewRace)
         const NextModalDialog inDialog([&](QWidget* d) {
             EXPECT_EQ(d->windowTitle(), QStringLiteral("Rekord na trati..."));
             EXPECT_EQ(d->findChild<QLineEdit*>(QStringLiteral("txtJméno"))->text(), QStringLiteral("Bohouš"));
-            EXPECT_EQ(d->findChild<QLineEdit*>(QStringLiteral("txtTahů"))->text(), QStringLiteral("12.250000"));
+            EXPECT_EQ(d->findChild<QLineEdit*>(QStringLiteral("txtTahů"))->text(), formatFixed6(12.25, systemDecimalSeparator()));
             EXPECT_TRUE(d->findChild<QLineEdit*>(QStringLiteral("txtDatum"))->isReadOnly());
             EXPECT_FALSE(d->findChild<QPushButton*>(QStringLiteral("cmdUložit"))->isVisible());
             auto* showRide = d->findChild<QPushButton*>(QStringLiteral("cmdZobrazit"));

@@ -1,5 +1,6 @@
 // The stored record ride on the main window's track view, and the way back from it.
 
+#include "shell/NumberFormat.h"
 #include "tests/NextModalDialog.h"
 #include "tests/RaceWindowFixture.h"
 
@@ -47,7 +48,7 @@ TEST_F(RecordRideTest, FivePositionsAreDrawnAsFourLinesAndEscLeadsBack)
     EXPECT_TRUE(panel(8)->isHidden());
     EXPECT_EQ(f.window->statusPanel(2), QStringLiteral("Okruh Vysočina - rekord"));
     EXPECT_EQ(f.window->statusPanel(3), QStringLiteral("Bohouš"));
-    EXPECT_EQ(f.window->statusPanel(4), QStringLiteral("3.500000"));
+    EXPECT_EQ(f.window->statusPanel(4), formatFixed6(3.5, systemDecimalSeparator()));
     EXPECT_EQ(f.window->statusPanel(5), QStringLiteral("1. 5. 2026"));
     EXPECT_FALSE(f.window->menus().mnuHra->menuAction()->isVisible());
     EXPECT_TRUE(f.item("mnuZpět")->isVisible());

@@ -6,8 +6,10 @@
 #include "race/KeypadTargets.h"
 #include "race/MoveGeometry.h"
 #include "shell/MessageBoxStyle.h"
+#include "shell/NumberFormat.h"
 #include "tests/NextModalDialog.h"
 #include "tests/RaceWindowFixture.h"
+#include "ui/dialogs/ResultsDialog.h"
 #include "tools/ride_finder/RideSearch.h"
 
 #include <QApplication>
@@ -148,6 +150,12 @@ TEST_F(WholeRaceTest, TwoPlayersRaceFromTheMenuToTheEnd)
         QTest::keyClicks(dialog->findChild<QPlainTextEdit*>(QStringLiteral("txtKomentář")), QStringLiteral("Prvni kolo | bez chyby"));
         QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("cmdUložit")), Qt::LeftButton);
     });
+    // Then the results: both finishers, the winner's new record noted; "Skrýt" hides them.
+    std::vector<QStringList> resultRows;
+    WhenDialogOpens resultsDialog(QStringLiteral("frmVýsledky"), [&](QWidget* dialog) {
+        resultRows = qobject_cast<ResultsDialog*>(dialog)->shownRows();
+        QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("cmdSkrýt")), Qt::LeftButton);
+    });
     int keypadMoves = 1;
     for (int turn = 0; f.state.raceRunning && turn < 500; ++turn) {
         const int player = f.state.currentPlayer;
@@ -175,10 +183,22 @@ TEST_F(WholeRaceTest, TwoPlayersRaceFromTheMenuToTheEnd)
     EXPECT_FALSE(f.item("mnuTrajektorie")->isEnabled());
     EXPECT_TRUE(f.picture()->cursor().shape() == Qt::ArrowCursor || !f.picture()->testAttribute(Qt::WA_SetCursor));
 
+    ASSERT_TRUE(resultsDialog.ran());
+    ASSERT_EQ(resultRows.size(), 2u);
+    EXPECT_EQ(resultRows[0][0], QStringLiteral("1"));
+    EXPECT_EQ(resultRows[0][1], QStringLiteral("Hráč 1"));
+    EXPECT_EQ(resultRows[0][2].trimmed(), formatFixed6(37.073171, systemDecimalSeparator()));
+    EXPECT_EQ(resultRows[0][4], QStringLiteral("nový rekord"));
+    EXPECT_EQ(resultRows[1][0], QStringLiteral("2"));
+    EXPECT_EQ(resultRows[1][1], QStringLiteral("Hráč 2"));
+    EXPECT_EQ(resultRows[1][2].trimmed(), formatFixed6(f.state.player(2).moves, systemDecimalSeparator()));
+    EXPECT_EQ(resultRows[1][4], QStringLiteral("dojel"));
+    EXPECT_TRUE(f.item("mnuVýsledky")->isVisible());
+
     // The record: offered to the winner, saved with the comment, and it reads back as his ride.
     ASSERT_TRUE(recordDialog.ran());
     EXPECT_EQ(offeredName, QStringLiteral("Hráč 1"));
-    EXPECT_EQ(offeredMoves, QStringLiteral("37.073171"));
+    EXPECT_EQ(offeredMoves, formatFixed6(37.073171, systemDecimalSeparator()));
     RaceState stored;
     ReadLanguageLayout(stored);
     stored.trackPicturePath = f.path("tracks/Rybnik.wmf");
@@ -207,7 +227,7 @@ TEST_F(WholeRaceTest, TwoPlayersRaceFromTheMenuToTheEnd)
     });
     f.item("mnuNová")->trigger();
     ASSERT_TRUE(newRace.ran());
-    EXPECT_EQ(shownRecord, QStringLiteral("37.073171 (Hráč 1)"));
+    EXPECT_EQ(shownRecord, formatFixed6(37.073171, systemDecimalSeparator()) + QStringLiteral(" (Hráč 1)"));
     ASSERT_EQ(f.boxes.shown.size(), 1u);
     EXPECT_EQ(f.boxes.shown[0].prompt, QStringLiteral("Kontrola rekordu proběhla úspěšně."));
     EXPECT_TRUE(rideButtonEnabled);

@@ -24,6 +24,7 @@
 #include <QMenuBar>
 #include <QScrollBar>
 #include <QStatusBar>
+#include <QTimer>
 
 namespace {
 
@@ -78,6 +79,7 @@ void MainWindow::wireMenus()
 {
     connect(menus_.mnuNova, &QAction::triggered, this, &MainWindow::mnuNova_Click);
     connect(menus_.mnuInfo, &QAction::triggered, this, &MainWindow::mnuInfo_Click);
+    connect(menus_.mnuVysledky, &QAction::triggered, this, &MainWindow::mnuVysledky_Click);
     connect(menus_.mnuKonec, &QAction::triggered, this, &MainWindow::mnuKonec_Click);
     connect(menus_.mnuTrajektorie, &QAction::triggered, this, &MainWindow::mnuTrajektorie_Click);
     connect(menus_.mnuScrollbary, &QAction::triggered, this, &MainWindow::mnuScrollbary_Click);
@@ -155,6 +157,8 @@ void MainWindow::ApplyLanguage(unsigned windows)
     }
     if ((windows & 2u) && newRaceDialog_)
         newRaceDialog_->ApplyLanguage();
+    if ((windows & 4u) && resultsDialog_)
+        resultsDialog_->ApplyLanguage();
     if ((windows & 16u) && zoomDialog_)
         zoomDialog_->ApplyLanguage();
     // The other dialogs take their captions here as each of them joins the program.
@@ -197,6 +201,37 @@ void MainWindow::mnuNova_Click()
 void MainWindow::mnuInfo_Click()
 {
     newRaceDialog().OpenRaceDialog(NewRaceDialog::Mode::Information);
+}
+
+void MainWindow::mnuVysledky_Click()
+{
+    resultsDialog().showResults();
+}
+
+ResultsDialog& MainWindow::resultsDialog()
+{
+    if (!resultsDialog_) {
+        resultsDialog_ = new ResultsDialog(state_, *this, services_.programDirectory, this);
+        resultsDialog_->setWindowIcon(windowIcon());
+    }
+    return *resultsDialog_;
+}
+
+void MainWindow::startNewRace()
+{
+    // The results were opened from inside the last move of the race: the new race dialog opens
+    // once that move has returned, rather than deep inside it.
+    QTimer::singleShot(0, this, [this] { newRaceDialog().OpenRaceDialog(NewRaceDialog::Mode::NewRace); });
+}
+
+void MainWindow::showResultsMenuItem()
+{
+    menus_.mnuVysledky->setVisible(true);
+}
+
+void MainWindow::closeMainWindow()
+{
+    close();
 }
 
 void MainWindow::repaintMainWindow()

@@ -4,6 +4,7 @@
 #include "ui/dialogs/MessageBox.h"
 #include "ui/dialogs/NewRaceDialog.h"
 #include "ui/dialogs/RecordDialog.h"
+#include "ui/dialogs/ResultsDialog.h"
 #include "ui/main/RecordRideDisplay.h"
 #include "ui/main/MainMenus.h"
 #include "ui/main/StatusPanels.h"
@@ -38,7 +39,11 @@ struct MainWindowServices {
 // The main window frmTrasovky: the logo or the track view, the menus and the status bar. Building
 // it performs the start-up: logo, language menu, settings file, captions and a race reset. It
 // composes the track view and the move input and answers the race's window calls through them.
-class MainWindow : public QMainWindow, public GameWindow, public RaceDialogHost, public RecordDialogHost {
+class MainWindow : public QMainWindow,
+                   public GameWindow,
+                   public RaceDialogHost,
+                   public RecordDialogHost,
+                   public ResultsDialogHost {
     Q_OBJECT
 
 public:
@@ -93,6 +98,13 @@ public:
     bool canShowRecordRide() const override;
     void showRecordRide() override;
 
+    // ResultsDialogHost
+    void startNewRace() override;
+    void showResultsMenuItem() override;
+    void closeMainWindow() override;
+    // The results dialog, made on first use.
+    ResultsDialog& resultsDialog();
+
     // The record dialog, made afresh for every opening, in the given mode.
     void OpenRecordDialog(RecordDialog::Mode mode, const std::function<void(RecordDialog&)>& prepare = {});
     // The stored ride on the track view (true), or back from it (false).
@@ -106,6 +118,7 @@ public:
     // Menu commands
     void mnuNova_Click();
     void mnuInfo_Click();
+    void mnuVysledky_Click();
     void mnuJazyk_Click(int index);
     void mnuKonec_Click();
     void mnuSila_Click(int index);
@@ -148,5 +161,6 @@ private:
     MoveInput* moveInput_ = nullptr;
     ZoomDialog* zoomDialog_ = nullptr;
     NewRaceDialog* newRaceDialog_ = nullptr;
+    ResultsDialog* resultsDialog_ = nullptr;
     std::unique_ptr<RecordRideDisplay> recordRide_;
 };

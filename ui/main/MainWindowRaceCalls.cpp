@@ -5,6 +5,7 @@
 #include "ui/main/MainWindow.h"
 
 #include "race/MoveGeometry.h"
+#include "race/ResultsTable.h"
 #include "race/RaceState.h"
 #include "shell/LanguageState.h"
 #include "shell/NumberFormat.h"
@@ -180,17 +181,18 @@ QString recordDateNow()
 
 void MainWindow::showRaceResults()
 {
+    ResultsDialog& results = resultsDialog();
+    results.fillResults();
     // The winner's ride beat the track's record: it is offered for saving first.
-    if (!state_.OrderOfFinish.empty()) {
+    if (firstPlaceBeatsRecord(state_)) {
         const PlayerRecord& winner = state_.player(state_.OrderOfFinish.front());
-        if (winner.state == Placed && (state_.recordMoves == 0 || winner.moves < state_.recordMoves)) {
-            state_.newRecordMoves = winner.moves;
-            OpenRecordDialog(RecordDialog::Mode::NewRecord, [&](RecordDialog& dialog) {
-                dialog.setNewRecord(winner.name, recordDateNow(), formatFixed6(winner.moves, systemDecimalSeparator()));
-            });
-        }
+        state_.newRecordMoves = winner.moves;
+        OpenRecordDialog(RecordDialog::Mode::NewRecord, [&](RecordDialog& dialog) {
+            dialog.setNewRecord(winner.name, recordDateNow(), formatFixed6(winner.moves, systemDecimalSeparator()));
+        });
     }
     PlaySound(ResultsSound);
+    results.showResults();
 }
 
 void MainWindow::showRaceStart(bool showTrajectories)
