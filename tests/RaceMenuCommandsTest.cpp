@@ -3,6 +3,7 @@
 
 #include "shell/IniFile.h"
 #include "shell/MessageBoxStyle.h"
+#include "race/TurnCycle.h"
 #include "shell/SettingsFile.h"
 #include "tests/NextModalDialog.h"
 #include "tests/RaceWindowFixture.h"
@@ -108,6 +109,29 @@ TEST(RaceInformation, RecordSeenFromItCannotShowItsRide)
     EXPECT_FALSE(rideEnabled);
     EXPECT_TRUE(f.state.raceRunning);
     EXPECT_FALSE(f.state.replayRunning);
+}
+
+TEST_F(RaceMenuCommandsTest, NewGameFromTheResultsOpensTheNewRaceDialogOnceTheRaceHasEnded)
+{
+    // Both cars are taken out of the race at once, as a last move would leave them.
+    for (int player : {1, 2})
+        f.state.player(player).state = CrashedOut;
+    f.state.playersRacing = 0;
+    WhenDialogOpens results(QStringLiteral("frmVýsledky"), [](QWidget* dialog) {
+        QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("cmdNováHra")), Qt::LeftButton);
+    });
+    bool endedFirst = false;
+    WhenDialogOpens newRace(QStringLiteral("frmNováHra"), [&](QWidget* dialog) {
+        endedFirst = !f.state.raceRunning && f.state.player(1).state == NoPlayer;
+        dialog->hide();
+    });
+    EndRace(f.state, *f.window);
+    EXPECT_TRUE(results.ran());
+    EXPECT_FALSE(newRace.ran());  // not inside the move that ended the race
+    for (int i = 0; i < 500 && !newRace.ran(); ++i)
+        QTest::qWait(10);
+    EXPECT_TRUE(newRace.ran());
+    EXPECT_TRUE(endedFirst);
 }
 
 }  // namespace
