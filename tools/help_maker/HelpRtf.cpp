@@ -21,7 +21,7 @@ constexpr int TopMargin = 1134;
 constexpr int BottomMargin = 1134;
 constexpr int TextWidth = PageWidth - 2 * SideMargin;
 constexpr double TwipsPerCm = 1440.0 / 2.54;
-// The largest picture: the width of the text, and no wider than 20 cm in any case.
+// The widest picture: the width of the text.
 constexpr double LargestPictureCm = TextWidth / TwipsPerCm;
 
 // Colours of the colour table.
