@@ -77,9 +77,14 @@ public:
 
     MainWindow& start()
     {
-        MainWindowServices services{dir.path(), sounds, boxes.function(), [this] { ++programEnds; }, pointer, {}, {}};
+        MainWindowServices services{dir.path(), sounds, boxes.function(), [this] { ++programEnds; }, pointer, {}, {}, {}};
         services.chooseTrackFile = chooseTrackFile;
         services.chooseColor = chooseColor;
+        // No test opens a document for real: the request is only noted.
+        services.openDocument = [this](const QString& path) {
+            documentsOpened << path;
+            return true;
+        };
         window = std::make_unique<MainWindow>(state, services);
         return *window;
     }
@@ -101,6 +106,7 @@ public:
     std::shared_ptr<ScriptedPointer> pointer = std::make_shared<ScriptedPointer>();
     decltype(MainWindowServices::chooseTrackFile) chooseTrackFile;
     decltype(MainWindowServices::chooseColor) chooseColor;
+    QStringList documentsOpened;
     std::unique_ptr<MainWindow> window;
     int programEnds = 0;
 };

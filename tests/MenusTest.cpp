@@ -1,4 +1,5 @@
 #include "MainWindowFixture.h"
+#include "NextModalDialog.h"
 
 #include "shell/LanguageState.h"
 
@@ -213,4 +214,24 @@ TEST(Closing, NoKeepsTheWindowOpenAndYesClosesIt)
     f.item("mnuKonec")->trigger();
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(f.programEnds, 1);
+}
+
+TEST(HelpMenu, ContentsOpenTheHelpDocumentAndAboutShowsTheAboutBox)
+{
+    MainWindowFixture f;
+    f.writeFile("help.doc", "{\\rtf1 }");
+    f.start();
+    f.item("mnuPravidla")->trigger();
+    EXPECT_EQ(f.documentsOpened, QStringList{QDir::toNativeSeparators(f.path("help.doc"))});
+    EXPECT_TRUE(f.boxes.shown.empty());
+
+    QString shown;
+    {
+        const NextModalDialog inDialog([&](QWidget* dialog) {
+            shown = dialog->objectName();
+            dialog->close();
+        });
+        f.item("mnuO")->trigger();
+    }
+    EXPECT_EQ(shown, QStringLiteral("frmAbout"));
 }

@@ -7,7 +7,9 @@
 #include "shell/MessageBoxStyle.h"
 #include "shell/SettingsFile.h"
 #include "shell/SoundPlayer.h"
+#include "ui/dialogs/AboutDialog.h"
 #include "ui/dialogs/ZoomDialog.h"
+#include "ui/main/HelpCommand.h"
 #include "ui/main/Logo.h"
 #include "ui/main/MoveInput.h"
 #include "ui/main/StartMarker.h"
@@ -95,6 +97,8 @@ void MainWindow::wireMenus()
     connect(menus_.mnuBestFit, &QAction::triggered, this, &MainWindow::mnuBestFit_Click);
     connect(menus_.mnuObnovit, &QAction::triggered, this, &MainWindow::mnuObnovit_Click);
     connect(menus_.mnuZpet, &QAction::triggered, this, &MainWindow::mnuZpet_Click);
+    connect(menus_.mnuO, &QAction::triggered, this, &MainWindow::mnuO_Click);
+    connect(menus_.mnuPravidla, &QAction::triggered, this, &MainWindow::mnuPravidla_Click);
 }
 
 void MainWindow::connectIndexedCommand(QAction* item, void (MainWindow::*command)(int))
@@ -201,6 +205,20 @@ void MainWindow::mnuNova_Click()
 void MainWindow::mnuInfo_Click()
 {
     newRaceDialog().OpenRaceDialog(NewRaceDialog::Mode::Information);
+}
+
+void MainWindow::mnuO_Click()
+{
+    AboutDialog about(state_, services_.programDirectory, this);
+    about.showModal();
+}
+
+void MainWindow::mnuPravidla_Click()
+{
+    HelpServices help;
+    help.messageBox = [this](const QString& prompt, int style, const QString& title) { return messageBox(prompt, style, title); };
+    help.openDocument = services_.openDocument;
+    HelpCommand(state_, services_.programDirectory, help).mnuPravidla_Click(this);
 }
 
 void MainWindow::mnuVysledky_Click()

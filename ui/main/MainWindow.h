@@ -34,6 +34,8 @@ struct MainWindowServices {
     // The new race dialog's file and colour choice; empty: the system's dialogs.
     decltype(NewRaceDialogServices::chooseTrackFile) chooseTrackFile;
     decltype(NewRaceDialogServices::chooseColor) chooseColor;
+    // Opens the help document with its program; empty: the platform's "open" action.
+    std::function<bool(const QString& path)> openDocument;
 };
 
 // The main window frmTrasovky: the logo or the track view, the menus and the status bar. Building
@@ -130,6 +132,8 @@ public:
     void mnuBestFit_Click();
     void mnuObnovit_Click();
     void mnuZpet_Click();
+    void mnuO_Click();
+    void mnuPravidla_Click();
 
     // The trajectory lines; line 1 always exists.
     const std::vector<TrajectoryLine>& trajectoryLines() const;
