@@ -2,7 +2,10 @@
 #include "NextModalDialog.h"
 
 #include "shell/LanguageState.h"
+#include "ui/dialogs/ResultsDialog.h"
+#include "ui/dialogs/ZoomDialog.h"
 
+#include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -234,4 +237,21 @@ TEST(HelpMenu, ContentsOpenTheHelpDocumentAndAboutShowsTheAboutBox)
         f.item("mnuO")->trigger();
     }
     EXPECT_EQ(shown, QStringLiteral("frmAbout"));
+}
+
+TEST(LanguageChange, ReachesEveryDialogAlreadyOpenedOnce)
+{
+    MainWindowFixture f;
+    MainWindow& window = f.start();
+    NewRaceDialog& newRace = window.newRaceDialog();
+    ResultsDialog& results = window.resultsDialog();
+    ZoomDialog& zoom = window.zoomDialog();
+    f.item("mnuJazyk", 2)->trigger();
+    EXPECT_EQ(newRace.findChild<QGroupBox*>(QStringLiteral("fraHráči"))->title(), QStringLiteral("Players..."));
+    EXPECT_EQ(results.windowTitle(), QStringLiteral("Race results"));
+    EXPECT_EQ(zoom.windowTitle(), QStringLiteral("View size..."));
+    f.item("mnuJazyk", 1)->trigger();
+    EXPECT_EQ(newRace.findChild<QGroupBox*>(QStringLiteral("fraHráči"))->title(), QStringLiteral("Hráči..."));
+    EXPECT_EQ(results.windowTitle(), QStringLiteral("Výsledky závodu"));
+    EXPECT_EQ(zoom.windowTitle(), QStringLiteral("Velikost zobrazení..."));
 }
