@@ -5,17 +5,16 @@
 // from grid point to grid point. Run it with QT_QPA_PLATFORM=offscreen; it needs a
 // QGuiApplication only so that fonts can be used.
 
+#include "tools/PictureTool.h"
+
 #include <QFont>
 #include <QFontMetricsF>
-#include <QGuiApplication>
 #include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPainterPathStroker>
-#include <QSaveFile>
 #include <QString>
-#include <QTextStream>
 
 #include <cmath>
 #include <cstdlib>
@@ -349,30 +348,5 @@ QImage drawLogo()
 
 int main(int argc, char** argv)
 {
-    QGuiApplication app(argc, argv);
-    QTextStream err(stderr);
-    if (argc != 2) {
-        err << "usage: make_logo OUT.bmp\n";
-        return 2;
-    }
-    const QString target = QString::fromLocal8Bit(argv[1]);
-    const QImage image = drawLogo();
-
-    // Written under a temporary name and renamed into place on commit, so the program
-    // never finds half a picture.
-    QSaveFile file(target);
-    if (!file.open(QIODevice::WriteOnly)) {
-        err << "make_logo: cannot create " << target << ": " << file.errorString() << '\n';
-        return 1;
-    }
-    if (!image.save(&file, "BMP")) {
-        err << "make_logo: cannot write " << target << '\n';
-        file.cancelWriting();
-        return 1;
-    }
-    if (!file.commit()) {
-        err << "make_logo: cannot save " << target << ": " << file.errorString() << '\n';
-        return 1;
-    }
-    return 0;
+    return runPictureTool(argc, argv, "make_logo", drawLogo);
 }

@@ -1,0 +1,35 @@
+#include "tools/PictureTool.h"
+
+#include <QGuiApplication>
+#include <QSaveFile>
+#include <QString>
+#include <QTextStream>
+
+int runPictureTool(int argc, char** argv, const char* toolName, const std::function<QImage()>& draw)
+{
+    // A GUI application only so that fonts can be used; run with QT_QPA_PLATFORM=offscreen.
+    QGuiApplication app(argc, argv);
+    QTextStream err(stderr);
+    const QString tool = QString::fromLatin1(toolName);
+    if (argc != 2) {
+        err << "usage: " << tool << " OUT.bmp\n";
+        return 2;
+    }
+    const QString target = QString::fromLocal8Bit(argv[1]);
+    const QImage image = draw();
+    QSaveFile file(target);
+    if (!file.open(QIODevice::WriteOnly)) {
+        err << tool << ": cannot create " << target << ": " << file.errorString() << '\n';
+        return 1;
+    }
+    if (!image.save(&file, "BMP")) {
+        err << tool << ": cannot write " << target << '\n';
+        file.cancelWriting();
+        return 1;
+    }
+    if (!file.commit()) {
+        err << tool << ": cannot save " << target << ": " << file.errorString() << '\n';
+        return 1;
+    }
+    return 0;
+}
