@@ -10,7 +10,7 @@
 #include "tests/NextModalDialog.h"
 #include "tests/RaceWindowFixture.h"
 #include "ui/dialogs/ResultsDialog.h"
-#include "tools/ride_finder/RideSearch.h"
+#include "race/RideSearch.h"
 
 #include <QApplication>
 #include <QCheckBox>

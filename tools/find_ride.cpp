@@ -10,7 +10,7 @@
 #include "files/TrackFile.h"
 #include "race/MoveCommit.h"
 #include "race/StartPositions.h"
-#include "tools/ride_finder/RideSearch.h"
+#include "race/RideSearch.h"
 
 #include <QGuiApplication>
 

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "race/RaceState.h"
+
+// The rules of a move tried without making it, for the searches that plan rides: the same walk
+// over the track raster and the same colour tests as a committed move.
+
+struct MoveTrialResult {
+    bool legal = false;     // no barrier, no wrong checkpoint, ends on the track
+    bool crashed = false;   // met the barrier or left the track (and how fast)
+    double crashSpeed = 0;  // in step lengths
+    bool finished = false;  // crossed the finish
+    int passed = 0;         // checkpoints passed after the move
+    double fraction = 0;    // where on the move the finish was crossed (0 ... 1)
+};
+
+// The move from `from` to `to` of a car that has passed `passed` checkpoints. A move that crosses
+// a checkpoint out of order is never legal, and none that leaves the track or meets the barrier.
+MoveTrialResult tryMove(const RaceState& state, TrackPoint from, TrackPoint to, int passed);
+
+// Whether a car at `position`, having come from `previous`, can still come to rest by braking as
+// hard as its circle allows, straight on, without a crash or a wrong checkpoint (or it finishes
+// on the way). From such a state there is always a legal way on.
+bool canStop(const RaceState& state, TrackPoint position, TrackPoint previous, int passed);
+
+// Whether `to` lies in the circle of allowed moves round the inertia point and within the speed
+// limit of `position`: whole points only, as the searches choose them.
+bool isAllowedPoint(const RaceState& state, TrackPoint position, TrackPoint aim, TrackPoint to);
