@@ -26,6 +26,7 @@ struct QuietGameWindow : GameWindow {
     void hideStartMarker(int) override {}
     void hideStartMarkers() override {}
     void setStartMarkersColor(ColorValue) override {}
+    void turnGiven() override {}
     void finishRaceView() override {}
     void showRaceResults() override {}
 };

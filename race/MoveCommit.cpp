@@ -3,6 +3,7 @@
 #include "race/GameWindow.h"
 #include "race/MoveGeometry.h"
 #include "race/MoveSegment.h"
+#include "race/MoveTrial.h"
 #include "race/TurnCycle.h"
 #include "race/TurnPreparation.h"
 
@@ -30,14 +31,10 @@ QPointF inView(const RaceState& state, qint32 x, qint32 y)
     return {static_cast<double>(state.zoom * static_cast<float>(x)), static_cast<double>(state.zoom * static_cast<float>(y))};
 }
 
-}  // namespace
-
-void CommitMove(RaceState& state, GameWindow& window, float x, float y)
+// The move of the current player to target, allowed already: tested, recorded, the turn passed on.
+void commitTarget(RaceState& state, GameWindow& window, TrackPoint target)
 {
-    if (!state.raceRunning || !IsAllowedTarget(state, x, y))
-        return;
     PlayerRecord& player = state.player(state.currentPlayer);
-    const TrackPoint target{roundHalfEven(static_cast<double>(x / state.zoom)), roundHalfEven(static_cast<double>(y / state.zoom))};
     const MoveOutcome outcome = TestMoveSegment(state, window, target.x - player.aimX, target.y - player.aimY);
     if (outcome == Withdrawn)
         return;
@@ -64,6 +61,25 @@ void CommitMove(RaceState& state, GameWindow& window, float x, float y)
     PassTurn(state, window);
     if (state.raceRunning)
         PrepareTurn(state, window);
+}
+
+}  // namespace
+
+void CommitMove(RaceState& state, GameWindow& window, float x, float y)
+{
+    if (!state.raceRunning || !IsAllowedTarget(state, x, y))
+        return;
+    commitTarget(state, window, {roundHalfEven(static_cast<double>(x / state.zoom)), roundHalfEven(static_cast<double>(y / state.zoom))});
+}
+
+void CommitMoveTo(RaceState& state, GameWindow& window, TrackPoint target)
+{
+    if (!state.raceRunning)
+        return;
+    const PlayerRecord& player = state.player(state.currentPlayer);
+    if (!isAllowedPoint(state, {player.posX, player.posY}, {player.aimX, player.aimY}, target))
+        return;
+    commitTarget(state, window, target);
 }
 
 void ChooseStartPosition(RaceState& state, GameWindow& window, int index)

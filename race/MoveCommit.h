@@ -10,6 +10,10 @@ class GameWindow;
 // the race runs, or when the player withdraws the move.
 void CommitMove(RaceState& state, GameWindow& window, float x, float y);
 
+// The same move to a whole point in track units, as the computer drivers choose them: committed
+// when it lies in the circle of allowed moves and within the speed limit.
+void CommitMoveTo(RaceState& state, GameWindow& window, TrackPoint target);
+
 // The current player takes start position index (1 ... startCount): his car stands at the middle
 // of the start marker. When the last player has chosen, the race runs.
 void ChooseStartPosition(RaceState& state, GameWindow& window, int index);

@@ -84,3 +84,98 @@ bool isAllowedPoint(const RaceState& state, TrackPoint position, TrackPoint aim,
     }
     return true;
 }
+
+MoveTrials::MoveTrials(const RaceState& state) : state_(state)
+{
+    specialMask_ |= std::uint64_t(1) << hashBits(state.crashColor);
+    for (const CheckpointColors& checkpoint : state.checkpoints) {
+        specialMask_ |= std::uint64_t(1) << hashBits(checkpoint.firstColor);
+        specialMask_ |= std::uint64_t(1) << hashBits(checkpoint.secondColor);
+    }
+}
+
+MoveTrialResult MoveTrials::tryMove(TrackPoint from, TrackPoint to, int passed) const
+{
+    MoveTrialResult result;
+    result.passed = passed;
+    const qint64 dx = qint64(to.x) - from.x, dy = qint64(to.y) - from.y;
+    const SegmentWalk walk(from, dx, dy);
+    CheckpointProgress progress{static_cast<quint8>(passed), false};
+    SampleEvent event = SampleEvent::None;
+    const std::optional<qint64> stop = walk.walk(state_.trackRaster, walk.length(), [&](qint64, ColorValue color) {
+        if (!mayMatter(color))
+            return false;
+        event = classifySample(state_, progress, color);
+        return event != SampleEvent::None;
+    });
+    const auto speed = [&] { return std::sqrt(static_cast<double>(dx * dx + dy * dy)) / state_.stepLength; };
+    switch (event) {
+    case SampleEvent::Crash:
+        result.crashed = true;
+        result.crashSpeed = speed();
+        return result;
+    case SampleEvent::WrongEntry:
+    case SampleEvent::ExitWithoutEntry:
+        return result;
+    case SampleEvent::Finished:
+        result.legal = true;
+        result.finished = true;
+        result.passed = progress.passed;
+        result.fraction = walk.length() > 0 ? static_cast<double>(*stop) / static_cast<double>(walk.length()) : 0;
+        return result;
+    case SampleEvent::None:
+        break;
+    }
+    if (IsOutsideTrackPicture(state_, to.x, to.y)) {
+        result.crashed = true;
+        result.crashSpeed = speed();
+        return result;
+    }
+    result.legal = true;
+    result.passed = progress.passed;
+    return result;
+}
+
+std::size_t MoveTrials::StopKeyHash::operator()(const StopKey& key) const
+{
+    std::uint64_t h = 0xCBF29CE484222325ull;
+    for (const std::int64_t part : {std::int64_t(key.position.x), std::int64_t(key.position.y), std::int64_t(key.velocity.x),
+                                    std::int64_t(key.velocity.y), std::int64_t(key.passed)})
+        h = (h ^ static_cast<std::uint64_t>(part)) * 0x100000001B3ull;
+    return static_cast<std::size_t>(h ^ (h >> 32));
+}
+
+bool MoveTrials::canStop(TrackPoint position, TrackPoint previous, int passed) const
+{
+    const StopKey key{position, {position.x - previous.x, position.y - previous.y}, passed};
+    if (const auto it = stops_.find(key); it != stops_.end())
+        return it->second;
+    const double s = state_.stepLength;
+    bool stops = false;
+    TrackPoint here = position, before = previous;
+    for (int guard = 0; guard < 1000; ++guard) {
+        const double vx = here.x - before.x, vy = here.y - before.y;
+        const double v = std::sqrt(vx * vx + vy * vy);
+        if (v <= s) {
+            stops = true;
+            break;
+        }
+        const TrackPoint aim{2 * here.x - before.x, 2 * here.y - before.y};
+        const double f = 1 - s / v;
+        const TrackPoint to{RoundTowards(aim.x, static_cast<float>(here.x + f * vx)), RoundTowards(aim.y, static_cast<float>(here.y + f * vy))};
+        const MoveTrialResult moved = tryMove(here, to, passed);
+        if (!moved.legal)
+            break;
+        if (moved.finished) {
+            stops = true;
+            break;
+        }
+        passed = moved.passed;
+        before = here;
+        here = to;
+    }
+    if (stops_.size() >= MaxRemembered)
+        stops_.clear();
+    stops_.emplace(key, stops);
+    return stops;
+}

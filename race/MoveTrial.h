@@ -2,6 +2,9 @@
 
 #include "race/RaceState.h"
 
+#include <cstdint>
+#include <unordered_map>
+
 // The rules of a move tried without making it, for the searches that plan rides: the same walk
 // over the track raster and the same colour tests as a committed move.
 
@@ -26,3 +29,35 @@ bool canStop(const RaceState& state, TrackPoint position, TrackPoint previous, i
 // Whether `to` lies in the circle of allowed moves round the inertia point and within the speed
 // limit of `position`: whole points only, as the searches choose them.
 bool isAllowedPoint(const RaceState& state, TrackPoint position, TrackPoint aim, TrackPoint to);
+
+// The same trials for a search that makes very many of them on one track: a colour that is neither
+// the barrier nor a checkpoint's is passed over without the checkpoint tests, and whether a state
+// can still stop is remembered. Answers exactly as the functions above.
+class MoveTrials {
+public:
+    explicit MoveTrials(const RaceState& state);
+
+    MoveTrialResult tryMove(TrackPoint from, TrackPoint to, int passed) const;
+    bool canStop(TrackPoint position, TrackPoint previous, int passed) const;
+
+private:
+    bool mayMatter(ColorValue color) const { return (specialMask_ >> (hashBits(color))) & 1u; }
+    static unsigned hashBits(ColorValue color) { return (color ^ (color >> 8) ^ (color >> 16) ^ (color >> 21)) & 63u; }
+
+    // The most answers of canStop kept; beyond it they are forgotten and found again.
+    static constexpr std::size_t MaxRemembered = 1 << 21;
+
+    struct StopKey {
+        TrackPoint position;
+        TrackPoint velocity;
+        int passed = 0;
+        friend bool operator==(const StopKey&, const StopKey&) = default;
+    };
+    struct StopKeyHash {
+        std::size_t operator()(const StopKey& key) const;
+    };
+
+    const RaceState& state_;
+    std::uint64_t specialMask_ = 0;
+    mutable std::unordered_map<StopKey, bool, StopKeyHash> stops_;
+};

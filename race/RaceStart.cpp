@@ -2,13 +2,15 @@
 
 #include "race/StartPositions.h"
 
-void StartRace(RaceState& state, const std::array<PlayerEntry, PlayerSlots>& entries)
+void StartRace(RaceState& state, const std::array<PlayerEntry, PlayerSlots>& entries, quint64 seed)
 {
+    state.raceSeed = seed;
     for (int number = 1; number <= PlayerSlots; ++number) {
         const PlayerEntry& entry = entries[static_cast<size_t>(number - 1)];
         PlayerRecord& player = state.player(number);
         player.name = entry.name;
         player.color = entry.color;
+        player.driver = entry.driver;
         if (entry.takesPart) {
             player.state = ChoosingStart;
             ++state.playersRacing;

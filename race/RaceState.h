@@ -40,9 +40,18 @@ enum PlayerStateCode : quint8 {
     NoPlayer = 255,
 };
 
+// Who drives a car: a person at the mouse and keys, or the computer at one of three strengths.
+enum class DriverKind : quint8 {
+    Person = 0,
+    Beginner = 1,  // "začátečník"
+    Racer = 2,     // "závodník"
+    Master = 3,    // "mistr"
+};
+
 struct PlayerRecord {
     QString name;
     ColorValue color = 0;
+    DriverKind driver = DriverKind::Person;  // like name and colour, kept from race to race
     quint8 state = 0;
     double moves = 0;           // moves counted so far, fractional after the finish
     qint32 prevX = 0, prevY = 0;  // the position before the last move
@@ -66,6 +75,7 @@ struct RaceState : LanguageState {
     quint8 playersRacing = 0;
     quint8 currentPlayer = 0;   // 1 ... 10; 0 until the first race starts
     bool raceRunning = false;
+    quint64 raceSeed = 0;       // drawn at every race start: the computer drivers' choices follow from it
 
     // Track
     QString trackName;
@@ -119,6 +129,9 @@ struct RaceState : LanguageState {
 
     // False only while a forced move at minimum speed is made: a crash is then announced, not asked.
     bool AskBeforeCrash = false;
+
+    // Whether player n's car is driven by the computer.
+    bool drivenByComputer(int number) const { return player(number).driver != DriverKind::Person; }
 
     // Player n, 1 ... 10. Any other number is a program error and throws std::out_of_range.
     PlayerRecord& player(int number);

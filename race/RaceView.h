@@ -56,6 +56,10 @@ public:
     virtual void hideStartMarkers() = 0;
     virtual void setStartMarkersColor(ColorValue color) = 0;
 
+    // The turn has been given to the current player (his turn is prepared once this returns): where
+    // the computer drives that car, the window lets it move.
+    virtual void turnGiven() = 0;
+
     // The race has ended: drawings cleared, default pointer, "Trajektorie" disabled (and its
     // command run once if it was checked).
     virtual void finishRaceView() = 0;

@@ -36,6 +36,14 @@ int RankPlayers(RaceState& state)
         state.OrderOfFinish.push_back(static_cast<quint8>(next));
         state.player(next).state -= 3;
     }
+    // The player whose ride a new record would store: the first place, or where the computer drove
+    // there, the best placed person — a record is a person's.
     state.newRecordPlayer = state.OrderOfFinish.empty() ? 0 : state.OrderOfFinish.front();
+    for (quint8 number : state.OrderOfFinish) {
+        if (!state.drivenByComputer(number)) {
+            state.newRecordPlayer = number;
+            break;
+        }
+    }
     return static_cast<int>(state.OrderOfFinish.size());
 }

@@ -13,6 +13,7 @@ constexpr qint32 DisqualifiedText = 213;    // "diskvalifikován"
 constexpr qint32 CrashedOutText = 214;      // "havaroval"
 constexpr qint32 NewRecordText = 215;       // "nový rekord"
 constexpr qint32 FinishedText = 216;        // "dojel"
+constexpr qint32 ComputerMark = 217;        // " (počítač)"
 
 bool isPlayerNumber(int number)
 {
@@ -30,6 +31,13 @@ bool beatsRecord(double moves, double recordMoves)
     return recordMoves == 0 || moves < recordMoves;
 }
 
+// Whether the row at place `position` belongs to the person whose ride is the new record.
+bool holdsNewRecord(const RaceState& state, int position)
+{
+    const auto index = static_cast<std::size_t>(position - 1);
+    return index < state.OrderOfFinish.size() && state.OrderOfFinish[index] == state.newRecordPlayer && newRecordIsSet(state);
+}
+
 QString notesText(const RaceState& state, int position, const PlayerRecord& player)
 {
     switch (player.state) {
@@ -38,7 +46,7 @@ QString notesText(const RaceState& state, int position, const PlayerRecord& play
     case PlacedCrashedOut:
         return LoadText(state, CrashedOutText);
     case Placed:
-        return LoadText(state, position == 1 && beatsRecord(player.moves, state.recordMoves) ? NewRecordText : FinishedText);
+        return LoadText(state, holdsNewRecord(state, position) ? NewRecordText : FinishedText);
     default:
         return {};  // not ranked: nothing to say
     }
@@ -79,7 +87,8 @@ std::vector<ResultRow> resultRows(const RaceState& state, QChar decimalSeparator
         ResultRow row;
         row.player = ranked[i];
         row.cells[PlaceColumn] = placeText(position, player.state == Placed, finishers);
-        row.cells[NameColumn] = player.name;
+        // A computer driver keeps the name of its row, marked as the computer's.
+        row.cells[NameColumn] = player.driver == DriverKind::Person ? player.name : player.name + LoadText(state, ComputerMark);
         row.cells[MovesColumn] = formatFixed6(player.moves, decimalSeparator);
         row.cells[TopSpeedColumn] = formatFixed6(player.maxSpeed, decimalSeparator);
         row.cells[NotesColumn] = notesText(state, position, player);
@@ -97,7 +106,7 @@ QString absoluteMovesText(const RaceState& state, int player, QChar decimalSepar
 
 std::optional<QString> relativeMovesText(const RaceState& state, int player, QChar decimalSeparator)
 {
-    const int winner = state.newRecordPlayer;
+    const int winner = state.OrderOfFinish.empty() ? 0 : state.OrderOfFinish.front();
     if (!isPlayerNumber(player) || !isPlayerNumber(winner) || player == winner || state.player(player).state != Placed)
         return std::nullopt;
     return u'+' + formatFixed6(state.player(player).moves - state.player(winner).moves, decimalSeparator);
@@ -126,12 +135,13 @@ QStringList alignAtSeparator(const QStringList& cells, QChar decimalSeparator)
     return texts;
 }
 
-bool firstPlaceBeatsRecord(const RaceState& state)
+bool newRecordIsSet(const RaceState& state)
 {
-    if (state.OrderOfFinish.empty() || !isPlayerNumber(state.OrderOfFinish.front()))
+    const int holder = state.newRecordPlayer;
+    if (!isPlayerNumber(holder) || state.drivenByComputer(holder))
         return false;
-    const PlayerRecord& first = state.player(state.OrderOfFinish.front());
-    return first.state == Placed && beatsRecord(first.moves, state.recordMoves);
+    const PlayerRecord& player = state.player(holder);
+    return player.state == Placed && beatsRecord(player.moves, state.recordMoves);
 }
 
 QString resultsDateText(QDate date)

@@ -45,7 +45,7 @@ QString placeText(int position, bool finished, int finishers);
 
 // The "Tahů" text of the player's row shown absolutely: his moves in the "0.000000" form.
 QString absoluteMovesText(const RaceState& state, int player, QChar decimalSeparator);
-// The same shown relative to the winner: "+" and the moves behind newRecordPlayer for every
+// The same shown relative to the winner: "+" and the moves behind the first place for every
 // finisher but the winner himself; nothing for the rows that keep the text they have.
 std::optional<QString> relativeMovesText(const RaceState& state, int player, QChar decimalSeparator);
 
@@ -55,9 +55,10 @@ std::optional<QString> relativeMovesText(const RaceState& state, int player, QCh
 // aligning an aligned column changes nothing.
 QStringList alignAtSeparator(const QStringList& cells, QChar decimalSeparator);
 
-// Whether the player in first place finished and beat the track's record (or the track had none):
-// his ride is then offered as the new record.
-bool firstPlaceBeatsRecord(const RaceState& state);
+// Whether newRecordPlayer — the first place, or the best placed person where the computer drove
+// ahead — is a person who finished and beat the track's record (or the track had none): his ride
+// is then offered as the new record. A computer's ride never is.
+bool newRecordIsSet(const RaceState& state);
 
 // The date as the results copy writes it: "dd. mm. yyyy".
 QString resultsDateText(QDate date);

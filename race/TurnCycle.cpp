@@ -44,6 +44,15 @@ void showTurnOf(const RaceState& state, GameWindow& window, const PlayerRecord& 
     window.setStatusPanel(5, LoadText(state, MoveText) + formatGeneral(player.moves, systemDecimalSeparator()));
 }
 
+// A question or notice for the player whose turn it is. The computer asks itself nothing: it chose
+// its move knowing what it does, so it answers Yes, and it needs no notice.
+int askCurrentPlayer(const RaceState& state, GameWindow& window, const QString& prompt, int style, const QString& title)
+{
+    if (state.drivenByComputer(state.currentPlayer))
+        return (style & 7) == 4 ? AnswerYes : AnswerOk;
+    return window.messageBox(prompt, style, title);
+}
+
 }  // namespace
 
 bool ConfirmCrash(RaceState& state, GameWindow& window, float speed)
@@ -58,29 +67,29 @@ bool ConfirmCrash(RaceState& state, GameWindow& window, float speed)
             player.state = Racing;
             return true;
         }
-        if (window.messageBox(prefix + LoadText(state, PenaltyTexts + turns - 1), style, title) == AnswerNo)
+        if (askCurrentPlayer(state, window, prefix + LoadText(state, PenaltyTexts + turns - 1), style, title) == AnswerNo)
             return false;
         window.PlaySound(CrashSounds + static_cast<unsigned>(turns) - 1);
         player.state = static_cast<quint8>(turns);
         return true;
     }
-    if (window.messageBox(prefix + LoadText(state, CrashOutText), style, title) == AnswerNo)
+    if (askCurrentPlayer(state, window, prefix + LoadText(state, CrashOutText), style, title) == AnswerNo)
         return false;
     window.PlaySound(CrashOutSound);
     player.state = CrashedOut;
     --state.playersRacing;
-    window.messageBox(LoadText(state, CarDamagedText), StyleCritical, LoadText(state, CrashTitle));
+    askCurrentPlayer(state, window, LoadText(state, CarDamagedText), StyleCritical, LoadText(state, CrashTitle));
     return true;
 }
 
 bool ConfirmWrongCheckpoint(RaceState& state, GameWindow& window)
 {
-    if (window.messageBox(LoadText(state, WrongCheckpointText), StyleYesNoDefaultNo, LoadText(state, WarningTitle)) == AnswerNo)
+    if (askCurrentPlayer(state, window, LoadText(state, WrongCheckpointText), StyleYesNoDefaultNo, LoadText(state, WarningTitle)) == AnswerNo)
         return false;
     window.PlaySound(DisqualifiedSound);
     state.player(state.currentPlayer).state = Disqualified;
     --state.playersRacing;
-    window.messageBox(LoadText(state, DisqualifiedText), StyleCritical, LoadText(state, DisqualifiedTitle));
+    askCurrentPlayer(state, window, LoadText(state, DisqualifiedText), StyleCritical, LoadText(state, DisqualifiedTitle));
     return true;
 }
 
@@ -91,7 +100,7 @@ void FinishCar(RaceState& state, GameWindow& window, float fraction)
     player.moves = player.moves + static_cast<double>(fraction) - 1;
     --state.playersRacing;
     window.PlaySound(FinishSound);
-    window.messageBox(LoadText(state, FinishText) + fixed6(player.moves) + '.', StyleExclamation, LoadText(state, FinishTitle));
+    askCurrentPlayer(state, window, LoadText(state, FinishText) + fixed6(player.moves) + '.', StyleExclamation, LoadText(state, FinishTitle));
 }
 
 void PassTurn(RaceState& state, GameWindow& window)
@@ -110,6 +119,7 @@ void PassTurn(RaceState& state, GameWindow& window)
                 if (player.state != ChoosingStart)
                     player.moves += 1;
                 showTurnOf(state, window, player);
+                window.turnGiven();
                 return;
             }
             if (player.state >= SitOut1 && player.state <= SitOut3) {
@@ -121,8 +131,10 @@ void PassTurn(RaceState& state, GameWindow& window)
                 window.clearTrackDrawings();
                 showTurnOf(state, window, player);
                 window.setStatusPanel(8, LoadText(state, SpeedText) + '0');
-                window.messageBox(player.name + LoadText(state, SitOutTexts + player.state - 1), StyleInformation,
-                                  LoadText(state, SitOutTitle));
+                // A computer sitting out is seen on the status bar; nobody needs to press OK for it.
+                if (player.driver == DriverKind::Person)
+                    window.messageBox(player.name + LoadText(state, SitOutTexts + player.state - 1), StyleInformation,
+                                      LoadText(state, SitOutTitle));
                 --player.state;
             }
         }

@@ -34,7 +34,8 @@ void makeForcedMove(RaceState& state, GameWindow& window)
     const PlayerRecord& player = state.player(state.currentPlayer);
     window.KeepCircleInView();
     state.AskBeforeCrash = false;
-    window.messageBox(LoadText(state, CircleOffTrackText), StyleCritical, LoadText(state, ErrorTitle));
+    if (!state.drivenByComputer(state.currentPlayer))
+        window.messageBox(LoadText(state, CircleOffTrackText), StyleCritical, LoadText(state, ErrorTitle));
     // The point of the circle nearest to the car, on the line of the last move.
     const double lastX = static_cast<double>(player.posX) - player.aimX;
     const double lastY = static_cast<double>(player.posY) - player.aimY;

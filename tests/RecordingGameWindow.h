@@ -82,6 +82,7 @@ struct RecordingGameWindow : GameWindow {
     void hideStartMarker(int index) override { calls << QStringLiteral("hide marker %1").arg(index); }
     void hideStartMarkers() override { calls << "hide markers"; }
     void setStartMarkersColor(ColorValue) override { calls << "colour markers"; }
+    void turnGiven() override { calls << "turn given"; }
     void finishRaceView() override { calls << "race view finished"; }
     void showRaceResults() override { calls << "results"; }
 };

@@ -136,7 +136,7 @@ TEST(ResultsTable, ARaceNobodyFinishedListsTheLongestRideFirstAndHandsNoRecordOv
     EXPECT_EQ(column(rows, PlaceColumn), (QStringList{"x", "x", "x", "x"}));
     EXPECT_EQ(column(rows, NotesColumn), (QStringList{"havaroval", "havaroval", "diskvalifikován", "havaroval"}));
     EXPECT_EQ(state.newRecordPlayer, 6);
-    EXPECT_FALSE(firstPlaceBeatsRecord(state));
+    EXPECT_FALSE(newRecordIsSet(state));
 }
 
 TEST(ResultsTable, OnlyAWinnerUnderTheRecordSetsANewOne)
@@ -156,7 +156,7 @@ TEST(ResultsTable, OnlyAWinnerUnderTheRecordSetsANewOne)
         SCOPED_TRACE(c.recordMoves);
         const RaceState state = rankedRace({{2, Finished, c.winnerMoves}, {1, CrashedOut, 20}}, c.recordMoves);
         EXPECT_EQ(column(resultRows(state, u'.'), NotesColumn), (QStringList{c.winnersNote, "havaroval"}));
-        EXPECT_EQ(firstPlaceBeatsRecord(state), c.handedOver);
+        EXPECT_EQ(newRecordIsSet(state), c.handedOver);
     }
 }
 
@@ -233,9 +233,9 @@ TEST(ResultsTable, PlacesNamingNoPlayerSlotAreLeftOut)
     state.OrderOfFinish = {2, 0, 11, 5};
     EXPECT_EQ(players(resultRows(state, u'.')), (std::vector<int>{2, 5}));
     state.OrderOfFinish = {0};
-    EXPECT_TRUE(resultRows(state, u'.').empty());
-    EXPECT_FALSE(firstPlaceBeatsRecord(state));
     state.newRecordPlayer = 0;
+    EXPECT_TRUE(resultRows(state, u'.').empty());
+    EXPECT_FALSE(newRecordIsSet(state));
     EXPECT_EQ(relativeMovesText(state, 2, u'.'), std::nullopt);
     EXPECT_EQ(absoluteMovesText(state, 0, u'.'), QString());
 }

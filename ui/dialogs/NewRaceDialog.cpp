@@ -16,6 +16,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QCloseEvent>
 #include <QColorDialog>
 #include <QDir>
@@ -29,6 +30,7 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRandomGenerator>
 #include <QTimer>
 
 #include <algorithm>
@@ -37,6 +39,7 @@
 namespace {
 
 constexpr qint32 CheckingText = 556;  // "probíhá kontrola..."
+constexpr qint32 DriverTexts = 105;   // "člověk", "začátečník", "závodník", "mistr"
 
 void setColor(QWidget* widget, QPalette::ColorRole role, const QColor& color)
 {
@@ -145,6 +148,13 @@ void NewRaceDialog::ApplyLanguage()
         const QString defaultName = text(103) + u' ' + QString::number(row);
         c.txtJmeno[i]->setText(defaultName);
         c.chkHraci[i]->setAccessibleName(defaultName);
+        // "člověk", "začátečník", "závodník", "mistr": the choice stays, its words follow the language.
+        QComboBox* driver = c.cboRidic[i];
+        const int chosen = std::max(0, driver->currentIndex());
+        driver->clear();
+        for (qint32 id = DriverTexts; id < DriverTexts + 4; ++id)
+            driver->addItem(text(id));
+        driver->setCurrentIndex(chosen);
     }
     c.chkTrajektorie->setText(text(104));
     c.fraDraha->setTitle(text(110));
@@ -309,9 +319,10 @@ void NewRaceDialog::cmdStart_Click()
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const QColor colour = c.playerColor(static_cast<int>(i) + 1);
         rows[i] = PlayerEntry{c.txtJmeno[i]->text(), colorValue(colour.red(), colour.green(), colour.blue()),
-                              c.chkHraci[i]->isChecked()};
+                              c.chkHraci[i]->isChecked(), static_cast<DriverKind>(std::clamp(c.cboRidic[i]->currentIndex(), 0, 3))};
     }
-    StartRace(state_, rows);
+    // Every race its own seed: the computer drivers do not drive two races alike.
+    StartRace(state_, rows, QRandomGenerator::global()->generate64());
     host_.showRaceStart(!c.chkTrajektorie->isChecked());
     hide();
 }

@@ -1,6 +1,7 @@
 #include "ui/dialogs/NewRaceDialogForm.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialog>
 #include <QFrame>
 #include <QGridLayout>
@@ -60,7 +61,7 @@ QColor backgroundOf(const QWidget* widget)
 
 NewRaceDialogForm::NewRaceDialogForm(QDialog* dialog)
 {
-    // The players: a tick, the name and the colour in each row.
+    // The players: a tick, the name, who drives and the colour in each row.
     fraHraci = named(new QGroupBox(dialog), "fraHráči");
     auto* players = new QGridLayout(fraHraci);
     players->setColumnStretch(1, 1);
@@ -76,13 +77,20 @@ NewRaceDialogForm::NewRaceDialogForm(QDialog* dialog)
         colour->setFixedWidth(name->sizeHint().height() * 3 / 2);
         colour->setCursor(Qt::PointingHandCursor);
         setBackground(colour, DefaultColors[i]);
-        for (QWidget* widget : {static_cast<QWidget*>(tick), static_cast<QWidget*>(name), static_cast<QWidget*>(colour)})
+        auto* driver = named(new QComboBox(fraHraci), "cboŘidič", row);
+        driver->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+        // Enter and the wheel stay with the dialog; the list opens on a click or Alt+Down.
+        driver->setFocusPolicy(Qt::StrongFocus);
+        for (QWidget* widget : {static_cast<QWidget*>(tick), static_cast<QWidget*>(name), static_cast<QWidget*>(driver),
+                                static_cast<QWidget*>(colour)})
             keepPlaceWhenHidden(widget);
         players->addWidget(tick, row - 1, 0);
         players->addWidget(name, row - 1, 1);
-        players->addWidget(colour, row - 1, 2);
+        players->addWidget(driver, row - 1, 2);
+        players->addWidget(colour, row - 1, 3);
         chkHraci[i] = tick;
         txtJmeno[i] = name;
+        cboRidic[i] = driver;
         picBarva[i] = colour;
     }
     chkTrajektorie = named(new QCheckBox(dialog), "chkTrajektorie");
@@ -161,6 +169,7 @@ void NewRaceDialogForm::setRowVisible(int row, bool visible)
     const auto i = static_cast<std::size_t>(row - 1);
     chkHraci.at(i)->setVisible(visible);
     txtJmeno.at(i)->setVisible(visible);
+    cboRidic.at(i)->setVisible(visible);
     picBarva.at(i)->setVisible(visible);
 }
 

@@ -8,6 +8,7 @@
 #include <array>
 
 class QCheckBox;
+class QComboBox;
 class QDialog;
 class QFrame;
 class QGroupBox;
@@ -33,6 +34,9 @@ struct NewRaceDialogForm {
     std::array<QCheckBox*, PlayerSlots> chkHraci{};
     std::array<QLineEdit*, PlayerSlots> txtJmeno{};
     std::array<QFrame*, PlayerSlots> picBarva{};
+    // Who drives each car: a person, or the computer as začátečník, závodník or mistr (the item's
+    // index is the DriverKind).
+    std::array<QComboBox*, PlayerSlots> cboRidic{};
     QCheckBox* chkTrajektorie = nullptr;
 
     QGroupBox* fraDraha = nullptr;
@@ -57,7 +61,7 @@ struct NewRaceDialogForm {
     QString fileDialogTitle;
     QString fileDialogFilter;
 
-    // Row 1 ... 10: its tick, name and colour box shown or hidden. A hidden row keeps its place.
+    // Row 1 ... 10: its tick, name, driver and colour box shown or hidden. A hidden row keeps its place.
     void setRowVisible(int row, bool visible);
     QColor playerColor(int row) const;
     void setPlayerColor(int row, const QColor& color);

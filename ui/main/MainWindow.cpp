@@ -10,6 +10,7 @@
 #include "ui/dialogs/AboutDialog.h"
 #include "ui/dialogs/ZoomDialog.h"
 #include "ui/main/HelpCommand.h"
+#include "ui/main/ComputerTurns.h"
 #include "ui/main/Logo.h"
 #include "ui/main/MoveInput.h"
 #include "ui/main/StartMarker.h"
@@ -66,8 +67,10 @@ MainWindow::MainWindow(RaceState& state, MainWindowServices services, QWidget* p
     trackView_ = new TrackView(state_, inner_,
                                {[this] { return menus_.mnuScrollbary->isChecked(); },
                                 [this](const QString& text) { stbTrasovky_->setText(1, text); }});
+    computerTurns_ = new ComputerTurns(state_, *this, *trackView_, this);
     moveInput_ = new MoveInput(state_, *this, *trackView_, *services_.pointer,
-                               {[this] { return menus_.mnuJen->isChecked(); }, [this] { mnuZpet_Click(); }, menus_.mnuZobrazeni});
+                               {[this] { return menus_.mnuJen->isChecked(); }, [this] { mnuZpet_Click(); }, menus_.mnuZobrazeni,
+                                [this] { return computerTurns_->isComputersTurn(); }, [this] { computerTurns_->skipPause(); }});
     recordRide_ = std::make_unique<RecordRideDisplay>(RecordRideDisplay::Parts{
         state_, *trackView_, *stbTrasovky_, menus_, imgLogo_, [this] { ResetRace(state_, *this); }, [this] { LayoutStatusBar(); }});
     moveInput_->previewKeysOf(this);

@@ -16,6 +16,7 @@
 #include <memory>
 #include <vector>
 
+class ComputerTurns;
 class MoveInput;
 class PointerDevice;
 class QLabel;
@@ -56,6 +57,7 @@ public:
     const QString& programDirectory() const { return services_.programDirectory; }
     TrackView& trackView() const { return *trackView_; }
     MoveInput& moveInput() const { return *moveInput_; }
+    ComputerTurns& computerTurns() const { return *computerTurns_; }
     ZoomDialog& zoomDialog();
     // The new race dialog, made on first use.
     NewRaceDialog& newRaceDialog();
@@ -84,6 +86,7 @@ public:
     void hideStartMarker(int index) override;
     void hideStartMarkers() override;
     void setStartMarkersColor(ColorValue color) override;
+    void turnGiven() override;
     void finishRaceView() override;
     void showRaceResults() override;
 
@@ -163,6 +166,7 @@ private:
     QPixmap logo_;
     TrackView* trackView_ = nullptr;
     MoveInput* moveInput_ = nullptr;
+    ComputerTurns* computerTurns_ = nullptr;
     ZoomDialog* zoomDialog_ = nullptr;
     NewRaceDialog* newRaceDialog_ = nullptr;
     ResultsDialog* resultsDialog_ = nullptr;

@@ -10,6 +10,7 @@
 #include "shell/LanguageState.h"
 #include "shell/NumberFormat.h"
 #include "shell/SoundPlayer.h"
+#include "ui/main/ComputerTurns.h"
 #include "ui/main/MoveInput.h"
 #include "ui/main/TrackView.h"
 
@@ -152,6 +153,11 @@ void MainWindow::setStartMarkersColor(ColorValue color)
     trackView_->setStartMarkersColor(color);
 }
 
+void MainWindow::turnGiven()
+{
+    computerTurns_->turnGiven();
+}
+
 void MainWindow::finishRaceView()
 {
     clearTrackDrawings();
@@ -183,9 +189,9 @@ void MainWindow::showRaceResults()
 {
     ResultsDialog& results = resultsDialog();
     results.fillResults();
-    // The winner's ride beat the track's record: it is offered for saving first.
-    if (firstPlaceBeatsRecord(state_)) {
-        const PlayerRecord& winner = state_.player(state_.OrderOfFinish.front());
+    // The best person's ride beat the track's record: it is offered for saving first.
+    if (newRecordIsSet(state_)) {
+        const PlayerRecord& winner = state_.player(state_.newRecordPlayer);
         state_.newRecordMoves = winner.moves;
         OpenRecordDialog(RecordDialog::Mode::NewRecord, [&](RecordDialog& dialog) {
             dialog.setNewRecord(winner.name, recordDateNow(), formatFixed6(winner.moves, systemDecimalSeparator()));
@@ -233,4 +239,6 @@ void MainWindow::showRaceStart(bool showTrajectories)
     trackView_->placeStartMarkers(first.color);
     menus_.mnuZobrazeni->menuAction()->setVisible(true);
     menus_.mnuInfo->setVisible(true);
+    // The first to choose a start may be the computer.
+    computerTurns_->turnGiven();
 }

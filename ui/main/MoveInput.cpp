@@ -120,6 +120,11 @@ bool MoveInput::currentPlayerValid() const
 
 void MoveInput::picStartPozice_Click(int index)
 {
+    if (computersTurn()) {
+        if (hooks_.hurryComputer)
+            hooks_.hurryComputer();
+        return;
+    }
     if (state_.raceRunning || !currentPlayerValid() || state_.player(state_.currentPlayer).state != ChoosingStart)
         return;
     ChooseStartPosition(state_, window_, index);
@@ -146,7 +151,8 @@ void MoveInput::picTRT_MouseMove(Qt::MouseButtons, int, QPointF position)
     const float y = static_cast<float>(position.y());
     window_.setStatusPanel(6, LoadText(state_, PointerXText) + whole(static_cast<double>(x / zoom)));
     window_.setStatusPanel(7, LoadText(state_, PointerYText) + whole(static_cast<double>(y / zoom)));
-    if (!state_.raceRunning || !currentPlayerValid())
+    // The computer's move stays shown while it is the computer's turn.
+    if (!state_.raceRunning || !currentPlayerValid() || computersTurn())
         return;
 
     TrackCanvas& canvas = view_.canvas();
@@ -213,6 +219,11 @@ void MoveInput::picTRT_MouseDown(Qt::MouseButton button, int, QPointF position)
     }
     if (state_.replayRunning)
         return;
+    if (computersTurn()) {
+        if (button == Qt::LeftButton && hooks_.hurryComputer)
+            hooks_.hurryComputer();
+        return;
+    }
     CommitMove(state_, window_, static_cast<float>(position.x()), static_cast<float>(position.y()));
     view_.picture()->showCanvasChanges();
 }
@@ -253,7 +264,13 @@ bool MoveInput::Form_KeyDown(MoveKey key, int shift)
         break;
     }
 
-    // Commands of a running race.
+    // Commands of a running race; while the computer is about to move, Space makes its move at
+    // once and nothing else moves for it.
+    if (computersTurn() && (key == MoveKey::Space || (key >= MoveKey::Keypad5 && key <= MoveKey::Keypad6))) {
+        if (key == MoveKey::Space && hooks_.hurryComputer)
+            hooks_.hurryComputer();
+        return true;
+    }
     if (!state_.raceRunning || !currentPlayerValid())
         return key == MoveKey::C || key == MoveKey::Space || (key >= MoveKey::Keypad5 && key <= MoveKey::Keypad6);
     switch (key) {

@@ -59,6 +59,8 @@ public:
         std::function<bool()> onlyAllowedMoves;  // "Jen povolený tah" is checked
         std::function<void()> leaveRecordRide;   // Esc while a stored ride is shown
         QMenu* viewMenu = nullptr;               // popped up by the right button
+        std::function<bool()> computersTurn;     // the computer is about to move: nobody moves for it
+        std::function<void()> hurryComputer;     // a click or Space: the computer's move is made at once
     };
 
     MoveInput(RaceState& state, GameWindow& window, TrackView& view, PointerDevice& pointer, Hooks hooks);
@@ -87,6 +89,7 @@ private:
     void keypadCommand(MoveKey key, int shift);
     void drawGuideLine(QPointF pointer);
     bool currentPlayerValid() const;
+    bool computersTurn() const { return hooks_.computersTurn && hooks_.computersTurn(); }
 
     RaceState& state_;
     GameWindow& window_;
