@@ -240,4 +240,63 @@ TEST(ResultsTable, PlacesNamingNoPlayerSlotAreLeftOut)
     EXPECT_EQ(absoluteMovesText(state, 0, u'.'), QString());
 }
 
+TEST(ResultsTable, ARecordIsOnlyEverAPersons)
+{
+    struct Case {
+        const char* label;
+        std::vector<int> computers;  // of the players 1 (10 moves), 2 (11) and 3 (crashed out)
+        double record;
+        int holder;                  // newRecordPlayer
+        bool handedOver;
+        const char* notes[3];        // in the order of the places
+    };
+    const Case cases[] = {
+        {"people only: the winner", {}, 12, 1, true, {"nový rekord", "dojel", "havaroval"}},
+        {"the computer won: the best person behind it", {1}, 12, 2, true, {"dojel", "nový rekord", "havaroval"}},
+        {"the computer won, the person did not beat the record", {1}, 10.5, 2, false, {"dojel", "dojel", "havaroval"}},
+        {"computers only: nobody's record", {1, 2, 3}, 12, 1, false, {"dojel", "dojel", "havaroval"}},
+        {"the only person crashed out", {1, 2}, 12, 3, false, {"dojel", "dojel", "havaroval"}},
+    };
+    for (const Case& c : cases) {
+        RaceState state;
+        for (PlayerRecord& player : state.players)
+            player.state = NoPlayer;
+        const Car cars[] = {{1, Finished, 10, 1, "Mistr"}, {2, Finished, 11, 1, "Eva"}, {3, CrashedOut, 4, 1, "Jan"}};
+        for (const Car& car : cars) {
+            PlayerRecord& player = state.player(car.player);
+            player.state = car.state;
+            player.moves = car.moves;
+            player.name = QString::fromUtf8(car.name);
+        }
+        for (int number : c.computers)
+            state.player(number).driver = DriverKind::Master;
+        state.recordMoves = c.record;
+        RankPlayers(state);
+        EXPECT_EQ(state.newRecordPlayer, c.holder) << c.label;
+        EXPECT_EQ(newRecordIsSet(state), c.handedOver) << c.label;
+        const std::vector<ResultRow> rows = resultRows(state, u'.');
+        ASSERT_EQ(rows.size(), 3u) << c.label;
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(rows[static_cast<std::size_t>(i)].cells[NotesColumn], QString::fromUtf8(c.notes[i])) << c.label << " place " << i + 1;
+        // The computer's rows say so beside the name; relative moves are behind the winner still.
+        const bool firstIsComputer = !c.computers.empty() && c.computers.front() == 1;
+        EXPECT_EQ(rows[0].cells[NameColumn], firstIsComputer ? QStringLiteral("Mistr (počítač)") : QStringLiteral("Mistr")) << c.label;
+        EXPECT_EQ(relativeMovesText(state, 2, u'.'), QStringLiteral("+1.000000")) << c.label;
+    }
+}
+
+TEST(ResultsTable, TheComputerIsMarkedInEnglishToo)
+{
+    RaceState state;
+    ReadLanguageLayout(state);
+    state.languageOffset = state.languageStep;
+    for (PlayerRecord& player : state.players)
+        player.state = NoPlayer;
+    state.player(4).state = Finished;
+    state.player(4).name = QStringLiteral("Robot");
+    state.player(4).driver = DriverKind::Racer;
+    RankPlayers(state);
+    EXPECT_EQ(resultRows(state, u'.').front().cells[NameColumn], QStringLiteral("Robot (computer)"));
+}
+
 }  // namespace

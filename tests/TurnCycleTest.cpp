@@ -222,4 +222,44 @@ TEST_F(PassTurnTest, MiscountedRaceEndsInsteadOfSearchingForever)
     EXPECT_TRUE(window.calls.contains("results"));
 }
 
+TEST_F(TurnCycleTest, TheComputerAsksItselfNothingButPaysTheSame)
+{
+    car().driver = DriverKind::Racer;
+    // A crash it chose: made at once, the penalty and the sound as for a person.
+    EXPECT_TRUE(ConfirmCrash(state, window, 1.5f));
+    EXPECT_EQ(car().state, SitOut2);
+    EXPECT_TRUE(window.calls.contains("sound 3"));
+    // Too fast: out of the race, without the notice.
+    car().state = Racing;
+    EXPECT_TRUE(ConfirmCrash(state, window, 3.5f));
+    EXPECT_EQ(car().state, CrashedOut);
+    EXPECT_EQ(state.playersRacing, 0);
+    // A wrong checkpoint and the finish likewise.
+    state.playersRacing = 2;
+    car().state = Racing;
+    EXPECT_TRUE(ConfirmWrongCheckpoint(state, window));
+    EXPECT_EQ(car().state, Disqualified);
+    car().state = Racing;
+    car().moves = 12;
+    FinishCar(state, window, 0.5f);
+    EXPECT_EQ(car().moves, 11.5);
+    EXPECT_TRUE(window.boxes.empty());
+}
+
+TEST_F(PassTurnTest, AComputerSittingOutIsNotAnnounced)
+{
+    car().state = NoPlayer;
+    race({1, 2});
+    state.player(2).state = SitOut2;
+    state.player(2).driver = DriverKind::Beginner;
+    state.player(2).moves = 4;
+    state.currentPlayer = 1;
+    PassTurn(state, window);
+    EXPECT_EQ(state.currentPlayer, 1);
+    EXPECT_EQ(state.player(2).state, SitOut1);
+    EXPECT_EQ(state.player(2).moves, 5);  // the turn sat out still counts
+    EXPECT_TRUE(window.boxes.empty());
+    EXPECT_TRUE(window.calls.contains("turn given"));
+}
+
 }  // namespace
