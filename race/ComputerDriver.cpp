@@ -13,6 +13,7 @@ namespace {
 
 // How a strength drives.
 struct Strength {
+    qint64 workBudget;     // the most samples walked for one move: a bound on its time on any track
     int beamWidth;         // states kept at every move looked ahead
     int lookAhead;         // moves looked ahead
     int spacing;           // targets tried: the circle's points on a grid this wide, and its rim
@@ -24,12 +25,12 @@ struct Strength {
 Strength strengthOf(DriverKind kind)
 {
     switch (kind) {
-    case DriverKind::Beginner: return {6, 6, 3, 4.0, 0.15, 0.05};
-    case DriverKind::Racer: return {10, 8, 2, 7.0, 0.04, 0.0};
+    case DriverKind::Beginner: return {200'000, 6, 6, 3, 4.0, 0.15, 0.05};
+    case DriverKind::Racer: return {1'000'000, 10, 8, 2, 7.0, 0.04, 0.0};
     case DriverKind::Master:
     case DriverKind::Person: break;
     }
-    return {150, 8, 1, 0.0, 0.0, 0.0};
+    return {12'000'000, 150, 8, 1, 0.0, 0.0, 0.0};
 }
 
 // A number from the seed and the situation, the same every time for the same situation.
@@ -58,20 +59,41 @@ double unit(std::uint64_t h)
 }
 
 // The offsets from the inertia point that a strength tries: the whole points of the circle on
-// its grid, and every whole point of the circle's rim, where the hardest turns and stops lie.
+// its grid, and the whole points of the circle's rim, where the hardest turns and stops lie. A
+// large circle is sampled: a grid of about MaxGridPoints and RimDirections points of its rim.
+constexpr qint64 MaxGridPoints = 400;
+constexpr int RimDirections = 64;
+
 std::vector<TrackPoint> candidateOffsets(qint32 step, int spacing)
 {
-    std::vector<TrackPoint> offsets;
     const qint64 s2 = qint64(step) * step;
+    // The grid's spacing: the strength's, or wider where the circle has too many points for it.
+    qint64 grid = std::max(1, spacing);
+    while (3.15 * static_cast<double>(s2) / static_cast<double>(grid * grid) > MaxGridPoints)
+        ++grid;
+    std::vector<TrackPoint> offsets;
     const qint64 rim = qint64(step - 1) * (step - 1);
-    for (qint32 dy = -step; dy <= step; ++dy) {
-        for (qint32 dx = -step; dx <= step; ++dx) {
-            const qint64 r2 = qint64(dx) * dx + qint64(dy) * dy;
-            if (r2 > s2)
-                continue;
-            const bool onGrid = dx % spacing == 0 && dy % spacing == 0;
-            if (onGrid || r2 > rim)
-                offsets.push_back({dx, dy});
+    const bool wholeRim = 2 * 3.15 * step <= RimDirections * 4;
+    for (qint64 dy = -(step / grid) * grid; dy <= step; dy += grid) {
+        for (qint64 dx = -(step / grid) * grid; dx <= step; dx += grid) {
+            if (dx * dx + dy * dy <= s2)
+                offsets.push_back({static_cast<qint32>(dx), static_cast<qint32>(dy)});
+        }
+    }
+    if (wholeRim) {
+        for (qint32 dy = -step; dy <= step; ++dy) {
+            for (qint32 dx = -step; dx <= step; ++dx) {
+                const qint64 r2 = qint64(dx) * dx + qint64(dy) * dy;
+                if (r2 <= s2 && r2 > rim && (dx % grid != 0 || dy % grid != 0))
+                    offsets.push_back({dx, dy});
+            }
+        }
+    } else {
+        for (int i = 0; i < RimDirections; ++i) {
+            const double angle = 2 * 3.14159265358979323846 * i / RimDirections;
+            // Rounded towards the centre, so the point stays in the circle.
+            const auto inward = [](double value) { return static_cast<qint32>(value < 0 ? std::ceil(value) : std::floor(value)); };
+            offsets.push_back({inward(step * std::cos(angle)), inward(step * std::sin(angle))});
         }
     }
     return offsets;
@@ -197,6 +219,9 @@ TrackPoint ComputerDriver::chooseTarget(const RaceState& state, int player) cons
 
     std::vector<Candidate> beam{{position, previous, car.checkpointsPassed, position, 0}};
     std::optional<TrackPoint> bestFinish;
+    // The work of this move is bounded: a look ahead cut short keeps what it found so far.
+    const qint64 workStart = trials_.samplesWalked();
+    const auto outOfWork = [&] { return trials_.samplesWalked() - workStart > strength.workBudget; };
     struct Pending {
         std::size_t parent;
         TrackPoint to;
@@ -241,7 +266,7 @@ TrackPoint ComputerDriver::chooseTarget(const RaceState& state, int player) cons
         const auto worstKept = [&] {
             return std::max_element(next.begin(), next.end(), [](const Candidate& a, const Candidate& b) { return a.score < b.score; });
         };
-        while (!pending.empty()) {
+        while (!pending.empty() && !outOfWork()) {
             std::pop_heap(pending.begin(), pending.end(), moreHopeful);
             const Pending target = pending.back();
             pending.pop_back();
@@ -268,6 +293,8 @@ TrackPoint ComputerDriver::chooseTarget(const RaceState& state, int player) cons
             break;
         std::sort(next.begin(), next.end(), [](const Candidate& a, const Candidate& b) { return a.score < b.score; });
         beam = std::move(next);
+        if (outOfWork())
+            break;
     }
     if (bestFinish)
         return *bestFinish;

@@ -100,6 +100,7 @@ MoveTrialResult MoveTrials::tryMove(TrackPoint from, TrackPoint to, int passed) 
     result.passed = passed;
     const qint64 dx = qint64(to.x) - from.x, dy = qint64(to.y) - from.y;
     const SegmentWalk walk(from, dx, dy);
+    samples_ += walk.length() + 1;
     CheckpointProgress progress{static_cast<quint8>(passed), false};
     SampleEvent event = SampleEvent::None;
     const std::optional<qint64> stop = walk.walk(state_.trackRaster, walk.length(), [&](qint64, ColorValue color) {

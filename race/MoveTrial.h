@@ -40,6 +40,9 @@ public:
     MoveTrialResult tryMove(TrackPoint from, TrackPoint to, int passed) const;
     bool canStop(TrackPoint position, TrackPoint previous, int passed) const;
 
+    // The samples walked by the trials so far: the work a search has done, which it may bound.
+    qint64 samplesWalked() const { return samples_; }
+
 private:
     bool mayMatter(ColorValue color) const { return (specialMask_ >> (hashBits(color))) & 1u; }
     static unsigned hashBits(ColorValue color) { return (color ^ (color >> 8) ^ (color >> 16) ^ (color >> 21)) & 63u; }
@@ -60,4 +63,5 @@ private:
     const RaceState& state_;
     std::uint64_t specialMask_ = 0;
     mutable std::unordered_map<StopKey, bool, StopKeyHash> stops_;
+    mutable qint64 samples_ = 0;
 };

@@ -231,6 +231,14 @@ TEST_F(DriverOnSmallTrack, AWalledOffFinishLeavesTheCarStandingLegally)
     EXPECT_LT(car().posX, 50);
 }
 
+TEST_F(DriverOnSmallTrack, AHugeCircleIsSampledAndStillGivesLegalTargets)
+{
+    // A step length far larger than the track: the circle has billions of whole points.
+    state.stepLength = 30000;
+    const QStringList faults = drive(3);
+    EXPECT_TRUE(faults.isEmpty()) << faults.join("; ").toStdString();
+}
+
 TEST_F(DriverOnSmallTrack, TheOnlyStartPositionIsChosen)
 {
     ComputerDriver driver(state);
