@@ -50,3 +50,16 @@ private:
 // committed point) faster than the one before, and never longer than the speed limit. Nothing
 // finishes faster, so a stored or found ride can be measured against it.
 double movesLowerBound(const RaceState& state, std::uint32_t steps);
+// The same for a car whose last move was `speed` track units long (0: standing).
+double movesLowerBound(const RaceState& state, std::uint32_t steps, double speed);
+
+// The fewest steps any ride from `start` takes to the finish by straight lines alone: to a pixel of
+// the first checkpoint's entry colour, from there to one of its exit colour, on to the next
+// checkpoint's entry and so on to the last exit; walls are not looked at. A sound measure for
+// movesLowerBound on a track of any size, for where the distances above are coarse, though a
+// weaker one: the bands are found in square cells (at most MaxBandCells, and MaxBandCellHops over
+// all the lines), and each line is counted short by up to one cell. Unreachable when a band is
+// missing from the picture.
+std::uint32_t straightLineSteps(const RaceState& state, TrackPoint start);
+inline constexpr qint64 MaxBandCells = 2'000'000;
+inline constexpr qint64 MaxBandCellHops = 100'000'000;

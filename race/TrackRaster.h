@@ -22,6 +22,8 @@ public:
     {
         bits_ = image_.constBits();
         stride_ = image_.bytesPerLine();
+        width_ = image_.width();
+        height_ = image_.height();
     }
     TrackRaster(const TrackRaster& other) : TrackRaster(other.image_, other.background_) {}
     TrackRaster& operator=(const TrackRaster& other)
@@ -46,7 +48,7 @@ public:
     // The colour of the pixel at whole coordinates (x, y).
     ColorValue colorAt(qint64 x, qint64 y) const
     {
-        if (x < 0 || y < 0 || x >= image_.width() || y >= image_.height())
+        if (x < 0 || y < 0 || x >= width_ || y >= height_)
             return background_;
         quint32 pixel;
         std::memcpy(&pixel, bits_ + y * stride_ + 4 * x, sizeof pixel);
@@ -60,10 +62,14 @@ private:
         std::swap(background_, other.background_);
         std::swap(bits_, other.bits_);
         std::swap(stride_, other.stride_);
+        std::swap(width_, other.width_);
+        std::swap(height_, other.height_);
     }
 
     QImage image_;
     ColorValue background_ = 0;
     const uchar* bits_ = nullptr;
     qsizetype stride_ = 0;
+    qint64 width_ = 0;   // the image's, kept for the colour tests
+    qint64 height_ = 0;
 };
