@@ -58,6 +58,9 @@ bool canStop(const RaceState& state, TrackPoint position, TrackPoint previous, i
         const double f = 1 - s / v;
         const TrackPoint to{RoundTowards(aim.x, static_cast<float>(position.x + f * vx)),
                             RoundTowards(aim.y, static_cast<float>(position.y + f * vy))};
+        // Every braking target must be a point a player can click: inside the picture.
+        if (IsOutsideTrackPicture(state, to.x, to.y))
+            return false;
         const MoveTrialResult moved = tryMove(state, position, to, passed);
         if (!moved.legal)
             return false;
@@ -164,6 +167,8 @@ bool MoveTrials::canStop(TrackPoint position, TrackPoint previous, int passed) c
         const TrackPoint aim{2 * here.x - before.x, 2 * here.y - before.y};
         const double f = 1 - s / v;
         const TrackPoint to{RoundTowards(aim.x, static_cast<float>(here.x + f * vx)), RoundTowards(aim.y, static_cast<float>(here.y + f * vy))};
+        if (IsOutsideTrackPicture(state_, to.x, to.y))
+            break;
         const MoveTrialResult moved = tryMove(here, to, passed);
         if (!moved.legal)
             break;

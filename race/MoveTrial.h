@@ -22,8 +22,8 @@ struct MoveTrialResult {
 MoveTrialResult tryMove(const RaceState& state, TrackPoint from, TrackPoint to, int passed);
 
 // Whether a car at `position`, having come from `previous`, can still come to rest by braking as
-// hard as its circle allows, straight on, without a crash or a wrong checkpoint (or it finishes
-// on the way). From such a state there is always a legal way on.
+// hard as its circle allows, straight on, to targets inside the picture, without a crash or a wrong
+// checkpoint (or it finishes on the way). From such a state there is always a legal way on.
 bool canStop(const RaceState& state, TrackPoint position, TrackPoint previous, int passed);
 
 // Whether `to` lies in the circle of allowed moves round the inertia point and within the speed
