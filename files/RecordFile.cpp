@@ -193,11 +193,14 @@ void ReadRecord(RaceState& state, PlayerPrompts& window, RecordFields* dialog, c
     ClearRecord(state, dialog);
 }
 
-RecordWriteResult writeRecordFile(const RaceState& state, const QString& name, const QString& date,
-                                  const QString& comment)
+namespace {
+
+// The record written to path; a path that cannot be a record file (usable false) fails as a failed write.
+RecordWriteResult writeRecord(const RaceState& state, const QString& path, bool usable, const QString& name,
+                              const QString& date, const QString& comment)
 {
     RecordWriteResult result;
-    result.path = recordFilePath(state);
+    result.path = path;
     if (name.contains(u'|') || date.contains(u'|')) {
         result.error = RecordWriteError::BarInNameOrDate;
         return result;
@@ -207,7 +210,7 @@ RecordWriteResult writeRecordFile(const RaceState& state, const QString& name, c
         result.message = LoadText(state, NotSavedText) + result.path + u'.';
         return result;
     };
-    if (state.trackPicturePath.isEmpty() || state.newRecordPlayer < 1 || state.newRecordPlayer > PlayerSlots)
+    if (!usable || state.newRecordPlayer < 1 || state.newRecordPlayer > PlayerSlots)
         return failed();
 
     const PlayerRecord& holder = state.player(state.newRecordPlayer);
@@ -232,6 +235,20 @@ RecordWriteResult writeRecordFile(const RaceState& state, const QString& name, c
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush() || !file.commit())
         return failed();
     return result;
+}
+
+}  // namespace
+
+RecordWriteResult writeRecordFile(const RaceState& state, const QString& name, const QString& date,
+                                  const QString& comment)
+{
+    return writeRecord(state, recordFilePath(state), !state.trackPicturePath.isEmpty(), name, date, comment);
+}
+
+RecordWriteResult writeRecordFileTo(const RaceState& state, const QString& path, const QString& name,
+                                    const QString& date, const QString& comment)
+{
+    return writeRecord(state, path, !path.isEmpty(), name, date, comment);
 }
 
 bool WriteRecord(const RaceState& state, PlayerPrompts& window, const QString& name, const QString& date,

@@ -104,6 +104,9 @@ struct RecordWriteResult {
 // takes the record file's place. The record variables of the state are not changed.
 RecordWriteResult writeRecordFile(const RaceState& state, const QString& name, const QString& date,
                                   const QString& comment);
+// The same, to the file at path instead of the loaded track's record file.
+RecordWriteResult writeRecordFileTo(const RaceState& state, const QString& path, const QString& name,
+                                    const QString& date, const QString& comment);
 
 // The same, reporting a failed write through the window's message box. True when the record was written.
 bool WriteRecord(const RaceState& state, PlayerPrompts& window, const QString& name, const QString& date,

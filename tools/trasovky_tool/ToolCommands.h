@@ -7,7 +7,7 @@
 
 // Exit codes of trasovky-tool.
 inline constexpr int ExitOk = 0;
-inline constexpr int ExitFailure = 1;
+inline constexpr int ExitFailure = 1;  // solve: also when no ride was found
 inline constexpr int ExitUsage = 2;
 inline constexpr int ExitNoRecord = 3;  // check: the track has no record file
 
@@ -23,3 +23,4 @@ int infoCommand(const QStringList& arguments);
 int renderCommand(const QStringList& arguments);
 int checkCommand(const QStringList& arguments);
 int checksumCommand(const QStringList& arguments);
+int solveCommand(const QStringList& arguments);

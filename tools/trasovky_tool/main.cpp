@@ -5,10 +5,14 @@
 //   trasovky-tool check TRACK.trt         replays the track's record with the record check, prints
 //                                         CheckCode=N and what it means; never moves the record file
 //   trasovky-tool checksum MOVES RIDE     the record file checksum of a move count ("." or ",") and a ride text
+//   trasovky-tool solve TRACK.trt [--start N] [--write FILE.rek]
+//                                         searches the fastest ride it can from start position N
+//                                         (every one when not given), prints it with the lower bound
+//                                         on any ride's moves; --write stores it as a record file
 //
-// Exit codes: 0 done (check: the record is valid), 1 the files could not be used (the game's own
-// message on standard error) or the record fails its check, 2 wrong usage, 3 the track has no
-// record (check).
+// Exit codes: 0 done (check: the record is valid; solve: a ride was found), 1 the files could not
+// be used (the game's own message on standard error), the record fails its check or no ride was
+// found, 2 wrong usage, 3 the track has no record (check).
 
 #include "tools/trasovky_tool/ToolCommands.h"
 
@@ -20,16 +24,18 @@ namespace {
 
 struct Command {
     const char* name;
-    qsizetype argumentCount;
+    qsizetype fewestArguments;
+    qsizetype mostArguments;
     const char* usage;
     int (*run)(const QStringList&);
 };
 
 constexpr std::array commands = {
-    Command{"info", 1, "info TRACK.trt", infoCommand},
-    Command{"render", 2, "render TRACK.trt OUT.png", renderCommand},
-    Command{"check", 1, "check TRACK.trt", checkCommand},
-    Command{"checksum", 2, "checksum MOVES RIDE", checksumCommand},
+    Command{"info", 1, 1, "info TRACK.trt", infoCommand},
+    Command{"render", 2, 2, "render TRACK.trt OUT.png", renderCommand},
+    Command{"check", 1, 1, "check TRACK.trt", checkCommand},
+    Command{"checksum", 2, 2, "checksum MOVES RIDE", checksumCommand},
+    Command{"solve", 1, 5, "solve TRACK.trt [--start N] [--write FILE.rek]", solveCommand},
 };
 
 int usage()
@@ -64,7 +70,9 @@ int main(int argc, char** argv)
     const QString name = arguments.takeFirst();
     for (const Command& command : commands) {
         if (name == QLatin1String(command.name))
-            return arguments.size() == command.argumentCount ? command.run(arguments) : usage();
+            return arguments.size() >= command.fewestArguments && arguments.size() <= command.mostArguments
+                       ? command.run(arguments)
+                       : usage();
     }
     return usage();
 }
