@@ -11,6 +11,7 @@
 #include "race/RaceStart.h"
 #include "race/ResetRace.h"
 #include "race/StartPositions.h"
+#include "race/TrackDistances.h"
 #include "tests/RecordingGameWindow.h"
 #include "tests/SmallTrackFixture.h"
 
@@ -29,6 +30,7 @@ struct LoadedTrack {
     RaceState state;
     RecordingGameWindow window;
     std::unique_ptr<ComputerDriver> driver;
+    std::unique_ptr<TrackDistances> distances;  // for the lower bound on every ride's moves
     double recordMoves = 0;
 
     explicit LoadedTrack(const QString& name)
@@ -38,6 +40,7 @@ struct LoadedTrack {
         LoadTrack(state, window, nullptr, BundledTracks + name + ".trt");
         recordMoves = state.recordMoves;
         driver = std::make_unique<ComputerDriver>(state);
+        distances = std::make_unique<TrackDistances>(state);
     }
 };
 
@@ -111,6 +114,10 @@ TEST_P(DriverOnBundledTrack, FinishesFromEveryStartPositionWithLegalMovesOnly)
         const RaceRun run = race(track, {kind}, 20261210 + start, 1500, start);
         EXPECT_TRUE(run.faults.isEmpty()) << name << " from " << start << ": " << run.faults.join("; ").toStdString();
         EXPECT_EQ(track.state.player(1).state, Placed) << name << " from " << start << " after " << run.turns << " turns";
+        // No ride beats the lower bound on the moves from its start.
+        const TrackPoint from = run.rides.at(1).front();
+        EXPECT_LE(movesLowerBound(track.state, track.distances->remaining(0, from.x, from.y)), track.state.player(1).moves)
+            << name << " from " << start;
         // The master drives a whole lap at least as well as the track's committed record.
         if (kind == DriverKind::Master && start == 1) {
             EXPECT_LE(track.state.player(1).moves, track.recordMoves) << name;
