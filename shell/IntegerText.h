@@ -27,9 +27,11 @@ std::optional<T> parseInteger(QStringView text)
     for (const QChar c : text) {
         if (c < u'0' || c > u'9')
             return std::nullopt;
-        magnitude = magnitude * 10 + static_cast<unsigned>(c.unicode() - u'0');
-        if (magnitude > limit)
+        // Checked before the step, so that the 64-bit magnitude itself never wraps.
+        const unsigned digit = static_cast<unsigned>(c.unicode() - u'0');
+        if (magnitude > (limit - digit) / 10)
             return std::nullopt;
+        magnitude = magnitude * 10 + digit;
     }
     if (!negative)
         return static_cast<T>(magnitude);

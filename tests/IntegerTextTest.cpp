@@ -31,4 +31,11 @@ TEST(IntegerText, EveryWidthKeepsItsRange)
     EXPECT_EQ(parseInteger<quint8>(u"-1"), std::nullopt);
     EXPECT_EQ(parseInteger<qint64>(u"-9223372036854775808"), std::numeric_limits<qint64>::min());
     EXPECT_EQ(parseInteger<qint64>(u"9223372036854775808"), std::nullopt);
+    // Past 2^64 the magnitude itself would wrap: 10 * 2000000000000000000 wraps to
+    // 1553255926290448384, a number inside the range.
+    EXPECT_EQ(parseInteger<qint64>(u"20000000000000000000"), std::nullopt);
+    EXPECT_EQ(parseInteger<qint64>(u"-20000000000000000000"), std::nullopt);
+    EXPECT_EQ(parseInteger<quint64>(u"18446744073709551615"), std::numeric_limits<quint64>::max());
+    EXPECT_EQ(parseInteger<quint64>(u"18446744073709551616"), std::nullopt);
+    EXPECT_EQ(parseInteger<quint64>(u"18446744073709551620"), std::nullopt);
 }
