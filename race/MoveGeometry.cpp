@@ -1,5 +1,8 @@
 #include "race/MoveGeometry.h"
 
+#include "race/FloorDivide.h"
+
+
 #include <cmath>
 #include <numbers>
 
@@ -7,13 +10,6 @@ namespace {
 
 constexpr double Pi = std::numbers::pi;
 
-double floorDivide(qint64 numerator, qint64 denominator)
-{
-    qint64 quotient = numerator / denominator;
-    if ((numerator % denominator != 0) && ((numerator < 0) != (denominator < 0)))
-        --quotient;
-    return static_cast<double>(quotient);
-}
 
 // The arc cosine as the program has always computed it: π/2 - arctan(q / √(1 - q²)).
 double arcCosine(double q)

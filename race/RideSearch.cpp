@@ -1,5 +1,6 @@
 #include "race/RideSearch.h"
 
+#include "race/FloorDivide.h"
 #include "race/MoveGeometry.h"
 #include "race/MoveTrial.h"
 #include "race/RideGuide.h"
@@ -188,11 +189,6 @@ struct BinHash {
     }
 };
 
-qint64 floorDivide(qint64 value, qint64 divisor)
-{
-    return value >= 0 ? value / divisor : -((-value + divisor - 1) / divisor);
-}
-
 class SolverPass {
 public:
     SolverPass(const RaceState& state, const TrackDistances& distances, const RideGuide& guide,
@@ -262,7 +258,7 @@ public:
                 // occupied cell, and need no trial then.
                 const SolverState& s = candidate.state;
                 const auto binOf = [&] {
-                    return Bin{floorDivide(s.position.x, positionCell_), floorDivide(s.position.y, positionCell_),
+                    return Bin{floorDivide<qint64>(s.position.x, positionCell_), floorDivide<qint64>(s.position.y, positionCell_),
                                floorDivide(qint64(s.position.x) - s.previous.x, velocityCell_),
                                floorDivide(qint64(s.position.y) - s.previous.y, velocityCell_), s.passed};
                 };

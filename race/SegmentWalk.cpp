@@ -1,5 +1,6 @@
 #include "race/SegmentWalk.h"
 
+#include "race/FloorDivide.h"
 #include "race/MoveGeometry.h"
 
 #include <limits>
@@ -11,24 +12,9 @@ int sign(qint64 value)
     return (value > 0) - (value < 0);
 }
 
-qint64 floorDivide(qint64 numerator, qint64 denominator)
-{
-    qint64 quotient = numerator / denominator;
-    if (numerator % denominator != 0 && ((numerator < 0) != (denominator < 0)))
-        --quotient;
-    return quotient;
-}
-
 // 128 bits hold every product of two differences of 32-bit coordinates, whatever a stored ride says.
 using Wide = __int128;
 
-Wide floorDivideWide(Wide numerator, Wide denominator)
-{
-    Wide quotient = numerator / denominator;
-    if (numerator % denominator != 0 && ((numerator < 0) != (denominator < 0)))
-        --quotient;
-    return quotient;
-}
 
 // value = numerator / denominator made whole towards anchor, for any non-zero denominator;
 // nothing when the denominator is 0 or the result is beyond 64 bits.
@@ -40,8 +26,8 @@ std::optional<qint64> towards(Wide anchor, Wide numerator, Wide denominator)
         numerator = -numerator;
         denominator = -denominator;
     }
-    const Wide whole = numerator > anchor * denominator ? floorDivideWide(numerator, denominator)
-                                                         : -floorDivideWide(-numerator, denominator);
+    const Wide whole = numerator > anchor * denominator ? floorDivide(numerator, denominator)
+                                                         : -floorDivide(-numerator, denominator);
     if (whole > std::numeric_limits<qint64>::max() || whole < std::numeric_limits<qint64>::min())
         return std::nullopt;
     return static_cast<qint64>(whole);
