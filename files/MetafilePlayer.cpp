@@ -76,7 +76,7 @@ public:
     {
         MetafileRecordReader reader(records);
         MetafileRecord record;
-        while (pixelsLeft_ > 0 && reader.next(record))
+        while (!budgetSpent() && reader.next(record))
             play(record);
     }
 
@@ -97,8 +97,11 @@ private:
     }
 
     // The clip changed: back to the caller's state, then the picture's clip within the caller's.
+    // Setting a clip, and later every drawing under it, costs work by its rectangles.
     void clipChanged()
     {
+        clipRectangles_ = dc_.clip ? dc_.clip->rectCount() : 0;
+        spendClipWork(clipRectangles_);
         painter_.restore();
         painter_.save();
         preparePainter();
@@ -112,8 +115,31 @@ private:
     {
         const QRectF visible = bounds.normalized().intersected(QRectF(deviceRect_).adjusted(-1, -1, 1, 1));
         pixelsLeft_ -= std::max(1.0, visible.width() * visible.height());
-        return pixelsLeft_ > 0;
+        spendClipWork(clipRectangles_);
+        return !budgetSpent();
     }
+
+    // Counts rectangles of clip and region work: every region built, combined or drawn under.
+    void spendClipWork(qint64 rectangles) { clipWorkLeft_ -= std::max<qint64>(1, rectangles); }
+
+    // Counts the rows that the edges from point to point cross on the device: a filled polygon or
+    // a line costs the rasterizer work by them, however few pixels it covers.
+    void spendEdgeRows(const std::vector<QPointF>& points, bool closed)
+    {
+        const double rows = deviceRect_.height();
+        const auto span = [rows](const QPointF& a, const QPointF& b) {
+            const double top = std::clamp(std::min(a.y(), b.y()), -1.0, rows + 1);
+            const double bottom = std::clamp(std::max(a.y(), b.y()), -1.0, rows + 1);
+            return bottom - top + 1;
+        };
+        for (size_t i = 1; i < points.size(); ++i)
+            edgeRowsLeft_ -= span(points[i - 1], points[i]);
+        if (closed && points.size() > 2)
+            edgeRowsLeft_ -= span(points.back(), points.front());
+    }
+
+    // Whether the picture has done more work than a picture ever needs: the rest is skipped.
+    bool budgetSpent() const { return pixelsLeft_ <= 0 || clipWorkLeft_ <= 0 || edgeRowsLeft_ <= 0; }
 
     // How far a pen's stroke reaches beyond the line it follows.
     double penReach() const { return dc_.pen.isNull() ? 0.0 : std::max(1.0, std::abs(dc_.pen.width) * map_.lengthX()); }
@@ -502,8 +528,9 @@ private:
         clipChanged();
     }
 
-    QRegion deviceRegion(const MetafileRegion& region) const
+    QRegion deviceRegion(const MetafileRegion& region)
     {
+        spendClipWork(region.rects.size());
         QRegion result;
         if (map_.axisAligned()) {
             std::vector<QRect> rects;
@@ -549,7 +576,6 @@ private:
         return QRectF(QPointF(r.s16(first + 3), r.s16(first + 2)), QPointF(r.s16(first + 1), r.s16(first)));
     }
 
-    // Maps count points from word first on into points_; false when the record does not hold them.
     // Maps count points from word first on into points_ and counts the pixels they may cover; false
     // when the record does not hold them or the budget is spent.
     bool readPoints(const MetafileRecord& r, qsizetype first, qsizetype count)
@@ -571,6 +597,7 @@ private:
                 bottom = std::max(bottom, p.y());
             }
         }
+        spendEdgeRows(points_, true);
         const double reach = penReach();
         return spend(QRectF(QPointF(left, top), QPointF(right, bottom)).adjusted(-reach, -reach, reach, reach));
     }
@@ -883,6 +910,14 @@ private:
     // Device pixels the picture may still draw: many times what any picture covers, and far less
     // than a hostile file could ask for (every record filling the whole device).
     double pixelsLeft_ = 8e9;
+    // Clip and region rectangles the picture may still build or draw under: each costs Qt's region
+    // code some work, so a file of many clip records would otherwise take minutes while drawing
+    // almost nothing. Far more than a picture's few clips ever need.
+    qint64 clipWorkLeft_ = MaxClipWork;
+    qint64 clipRectangles_ = 0;  // of the clip now set
+    // Device rows that the edges of lines and polygons may still cross: a polygon of thousands of
+    // long edges costs the rasterizer far more than its covered pixels say.
+    double edgeRowsLeft_ = MaxEdgeRows;
     // Bitmap pixels the picture may still decode: a few of the largest bitmaps. A run-length bitmap
     // names its size in a few bytes, so the size of the file alone does not bound them.
     qint64 bitmapPixelsLeft_ = 4 * MaxBitmapPixels;

@@ -5,6 +5,12 @@
 class QPainter;
 struct MetafileContent;
 
+// Work a picture may do beyond the pixels it covers; past either, the rest of it is skipped.
+// A bundled track at its own size needs at most 1 145 clip rectangles and 85 000 edge rows; the
+// limits keep a hostile file to well under a second.
+inline constexpr qint64 MaxClipWork = 4'000'000;    // clip and region rectangles built or drawn under
+inline constexpr double MaxEdgeRows = 200'000'000;  // device rows crossed by edges of lines and polygons
+
 // Plays a checked record list onto painter so that the content's frame fills target (in the
 // painter's coordinates). The painter's transform and clip are kept, and its state is restored.
 //
@@ -35,5 +41,7 @@ struct MetafileContent;
 //
 // Hostile content is bounded: bitmaps decode to at most 64 M pixels each and 256 M in a picture,
 // patterns to 1 M each and 16 M in a picture, regions to 16384 rectangles, and a picture stops
-// drawing once it has covered the device pixels of many full pictures.
+// drawing once it has covered the device pixels of many full pictures, built or drawn under
+// MaxClipWork clip and region rectangles, or crossed MaxEdgeRows device rows with the edges of its
+// lines and polygons.
 void playMetafile(const MetafileContent& content, QPainter& painter, const QRectF& target);

@@ -341,3 +341,76 @@ TEST(MetafileBadInput, DegenerateTargetsDrawNothingAndDoNotFail)
 }
 
 }  // namespace
+
+namespace {
+
+// Clip records and polygons of many long edges draw few pixels but cost Qt's region code and
+// rasterizer work by their rectangles and edges; the picture's work budget counts them, so a
+// file of them stops drawing instead of holding the window for minutes. Each case plays `count`
+// repetitions of its records onto a 1000 × 1000 device and then fills a marker square: a count a
+// drawn picture could use leaves the marker drawn, a hostile count has spent the budget before it.
+struct WorkCase {
+    const char* name;
+    int usual;    // repetitions a real picture might hold
+    int hostile;  // repetitions of a hostile file
+    std::function<void(MetafileWriter&, int)> records;
+};
+
+bool markerDrawnAfter(const WorkCase& c, int count)
+{
+    MetafileWriter writer;
+    writer.setWindowOrg(0, 0);
+    writer.setWindowExt(1000, 1000);
+    writer.selectObject(writer.createPen(5, 0, 0));
+    writer.selectObject(writer.createBrush(0, 0x000000));
+    c.records(writer, count);
+    // The marker, with the whole device as the clip again.
+    writer.selectObject(writer.createRegion({QRect(0, 0, 1000, 1000)}));
+    writer.selectObject(writer.createBrush(0, 0x0000FF));
+    writer.rectangle(QRect(990, 990, 10, 10));
+    const std::optional<Metafile> picture = Metafile::fromBytes(writer.bytes());
+    if (!picture)
+        return false;
+    QImage image(1000, 1000, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    picture->play(painter, QRectF(0, 0, 1000, 1000));
+    painter.end();
+    return image.pixel(995, 995) == qRgb(255, 0, 0);
+}
+
+}  // namespace
+
+TEST(MetafileWorkBudget, ClipRegionAndEdgeWorkStopsAHostilePicture)
+{
+    const WorkCase cases[] = {
+        {"clip rectangles cut out one by one", 100, 80000,
+         [](MetafileWriter& w, int count) {
+             for (int i = 0; i < count; ++i)
+                 w.excludeClipRect(QRect((i * 7) % 990, (i * 13) % 980, 1, 1));
+         }},
+        {"a region of 16384 rectangles selected as the clip again and again", 20, 16000,
+         [](MetafileWriter& w, int count) {
+             std::vector<QRect> rects;
+             for (int y = 0; y < 128; ++y)
+                 for (int x = 0; x < 128; ++x)
+                     rects.emplace_back(x * 7, y * 7, 3, 3);
+             const int region = w.createRegion(rects);
+             for (int i = 0; i < count; ++i)
+                 w.record(MetafileWriter::SelectClipRegion, words({region}));
+         }},
+        {"polygons of 16 000 edges crossing the device top to bottom", 2, 200,
+         [](MetafileWriter& w, int count) {
+             QVector<QPoint> zigzag;
+             for (int i = 0; i < 16000; ++i)
+                 zigzag.append(QPoint(i % 2 == 0 ? 0 : 1, i % 2 == 0 ? 0 : 999));
+             for (int i = 0; i < count; ++i)
+                 w.polygon(zigzag);
+         }},
+    };
+    for (const WorkCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_TRUE(markerDrawnAfter(c, c.usual));
+        EXPECT_FALSE(markerDrawnAfter(c, c.hostile));
+    }
+}
