@@ -3,7 +3,7 @@
 #include "files/FieldReader.h"
 #include "files/FileMessages.h"
 #include "files/RecordChecksum.h"
-#include "files/TrackFile.h"
+#include "files/TrackPaths.h"
 #include "race/PlayerPrompts.h"
 #include "shell/IntegerText.h"
 #include "shell/MessageBoxStyle.h"

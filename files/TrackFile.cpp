@@ -119,22 +119,7 @@ bool parseDefinition(RaceState& state, QStringView text)
     return true;
 }
 
-QString withoutExtension(const QString& path)
-{
-    return path.left(std::max<qsizetype>(0, path.size() - 4));
-}
-
 }  // namespace
-
-QString trackPicturePathFor(const QString& definitionPath)
-{
-    return withoutExtension(definitionPath) + QStringLiteral(".wmf");
-}
-
-QString recordFilePathFor(const QString& definitionPath)
-{
-    return withoutExtension(definitionPath) + QStringLiteral(".rek");
-}
 
 TrackFileResult ReadTrackFiles(RaceState& state, const QString& path)
 {
@@ -167,7 +152,7 @@ TrackFileResult ReadTrackFiles(RaceState& state, const QString& path)
     const QSize ownSize = picture->naturalSize();
     state.pictureScaleX = static_cast<float>(state.trackWidth) / static_cast<float>(ownSize.width());
     state.pictureScaleY = static_cast<float>(state.trackHeight) / static_cast<float>(ownSize.height());
-    state.trackPicture = std::move(picture);
+    state.trackPicture = std::make_shared<const Metafile>(std::move(*picture));
     state.trackRaster = std::move(*raster);
     return {};
 }

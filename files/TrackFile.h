@@ -1,6 +1,7 @@
 #pragma once
 
 #include "files/RecordFile.h"
+#include "files/TrackPaths.h"
 #include "race/RaceState.h"
 
 #include <QString>
@@ -10,11 +11,6 @@ class GameWindow;
 // The largest definition file read. Real ones are a few hundred bytes; the limit only keeps a
 // wrong or hostile file from being read into memory whole.
 inline constexpr qint64 MaxTrackFileSize = 1024 * 1024;
-
-// Paths of a track's other files: the definition file's path with its last four characters
-// (".trt") replaced.
-QString trackPicturePathFor(const QString& definitionPath);
-QString recordFilePathFor(const QString& definitionPath);
 
 // How reading a track ended.
 enum class TrackFileError {

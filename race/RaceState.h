@@ -1,6 +1,5 @@
 #pragma once
 
-#include "files/Metafile.h"
 #include "race/ColorValue.h"
 #include "race/TrackRaster.h"
 #include "shell/LanguageState.h"
@@ -8,8 +7,11 @@
 #include <QString>
 #include <QtGlobal>
 #include <array>
+#include <memory>
 #include <optional>
 #include <vector>
+
+class Metafile;
 
 // A position in track units: one pixel of the track at its own size, origin top left, y downwards.
 struct TrackPoint {
@@ -93,7 +95,7 @@ struct RaceState : LanguageState {
     quint8 checkpointCount = 0;
     float pictureScaleX = 0;
     float pictureScaleY = 0;
-    std::optional<Metafile> trackPicture;  // the loaded track's picture, as the track view shows it
+    std::shared_ptr<const Metafile> trackPicture;  // the loaded track's picture, as the track view shows it
     TrackRaster trackRaster;               // the same picture at one pixel per track unit, for the colour tests
 
     // Record of the loaded track

@@ -1,4 +1,5 @@
-# Fails when a source of the race rules, the file formats or the shell includes a widget header.
+# Fails when a source of the race rules, the file formats or the shell includes a widget header,
+# or one of the race rules includes the file formats or the windows.
 file(GLOB_RECURSE core_files ${SOURCE_DIR}/race/* ${SOURCE_DIR}/files/* ${SOURCE_DIR}/shell/*)
 set(offenders)
 foreach(f ${core_files})
@@ -10,4 +11,17 @@ endforeach()
 if(offenders)
   message(FATAL_ERROR "Widget headers in the core layers:\n${offenders}")
 endif()
-message(STATUS "No widget headers in race/, files/ or shell/")
+
+# The race rules stand below the file formats: nothing in race/ includes files/ or the windows.
+file(GLOB_RECURSE race_files ${SOURCE_DIR}/race/*)
+set(upward)
+foreach(f ${race_files})
+  file(STRINGS ${f} lines REGEX "^[ \t]*#[ \t]*include[ \t]*\"(files|ui)/")
+  if(lines)
+    list(APPEND upward "${f}: ${lines}")
+  endif()
+endforeach()
+if(upward)
+  message(FATAL_ERROR "race/ includes a higher layer:\n${upward}")
+endif()
+message(STATUS "No widget headers in race/, files/ or shell/; race/ includes neither files/ nor ui/")
