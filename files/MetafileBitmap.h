@@ -13,6 +13,9 @@
 
 // The most pixels one bitmap is decoded to (256 MiB as RGB32); a larger one is skipped.
 inline constexpr qint64 MaxBitmapPixels = 64 * 1024 * 1024;
+// The most bitmap pixels one picture decodes, over all its bitmaps: a few of the largest. A
+// run-length bitmap names its size in a few bytes, so the size of the file alone does not bound them.
+inline constexpr qint64 MaxPictureBitmapPixels = 4 * MaxBitmapPixels;
 
 // How a DIB's colour table is read.
 enum class DibColorUsage : quint16 {

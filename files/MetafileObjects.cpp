@@ -77,8 +77,6 @@ MetafilePalette readPalette(const MetafileRecord& record)
 
 MetafileRegion readRegion(const MetafileRecord& record)
 {
-    // More rectangles than this make the region a hostile one: it is cut there.
-    constexpr qsizetype MaxRects = 16384;
     MetafileRegion region;
     if (!record.has(11))
         return region;
@@ -87,7 +85,7 @@ MetafileRegion readRegion(const MetafileRecord& record)
     const int scans = record.u16(5);
     const QRect bounds(QPoint(record.s16(7), record.s16(8)), QPoint(record.s16(9) - 1, record.s16(10) - 1));
     qsizetype at = 11;
-    for (int scan = 0; scan < scans && region.rects.size() < MaxRects; ++scan) {
+    for (int scan = 0; scan < scans && region.rects.size() < MaxRegionRectangles; ++scan) {
         if (!record.has(at + 3))
             break;
         const int values = record.u16(at);
@@ -95,7 +93,7 @@ MetafileRegion readRegion(const MetafileRecord& record)
         const int bottom = record.s16(at + 2);
         if (!record.has(at + 3 + values + 1))
             break;
-        for (int i = 0; i + 1 < values && region.rects.size() < MaxRects; i += 2) {
+        for (int i = 0; i + 1 < values && region.rects.size() < MaxRegionRectangles; i += 2) {
             const int left = record.s16(at + 3 + i);
             const int right = record.s16(at + 4 + i);
             if (right > left && bottom > top)

@@ -14,6 +14,9 @@
 #include <variant>
 #include <vector>
 
+// The most rectangles a region object keeps: more make it a hostile one, and it is cut there.
+inline constexpr qsizetype MaxRegionRectangles = 16384;
+
 // The graphics objects a metafile creates (pens, brushes, fonts, palettes, regions), read from their
 // create records, and the object table that holds them by index.
 

@@ -907,9 +907,7 @@ private:
     MetafileObjectTable objects_;
     QRect deviceRect_;
     QPoint brushOrigin_;
-    // Device pixels the picture may still draw: many times what any picture covers, and far less
-    // than a hostile file could ask for (every record filling the whole device).
-    double pixelsLeft_ = 8e9;
+    double pixelsLeft_ = MaxDrawnPixels;
     // Clip and region rectangles the picture may still build or draw under: each costs Qt's region
     // code some work, so a file of many clip records would otherwise take minutes while drawing
     // almost nothing. Far more than a picture's few clips ever need.
@@ -918,9 +916,7 @@ private:
     // Device rows that the edges of lines and polygons may still cross: a polygon of thousands of
     // long edges costs the rasterizer far more than its covered pixels say.
     double edgeRowsLeft_ = MaxEdgeRows;
-    // Bitmap pixels the picture may still decode: a few of the largest bitmaps. A run-length bitmap
-    // names its size in a few bytes, so the size of the file alone does not bound them.
-    qint64 bitmapPixelsLeft_ = 4 * MaxBitmapPixels;
+    qint64 bitmapPixelsLeft_ = MaxPictureBitmapPixels;
 
     // What the painter holds now.
     QPainter::CompositionMode mode_ = QPainter::CompositionMode_SourceOver;

@@ -8,6 +8,9 @@ struct MetafileContent;
 // Work a picture may do beyond the pixels it covers; past either, the rest of it is skipped.
 // A bundled track at its own size needs at most 1 145 clip rectangles and 85 000 edge rows; the
 // limits keep a hostile file to well under a second.
+// Device pixels a picture may cover (by the bounds of what it draws): many times what any picture
+// covers, far less than a hostile file asks for with every record filling the whole device.
+inline constexpr double MaxDrawnPixels = 8e9;
 inline constexpr qint64 MaxClipWork = 4'000'000;    // clip and region rectangles built or drawn under
 inline constexpr double MaxEdgeRows = 200'000'000;  // device rows crossed by edges of lines and polygons
 
