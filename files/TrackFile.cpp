@@ -48,8 +48,9 @@ std::optional<ColorValue> colorField(FieldReader& fields)
     return colorValue(groups[0], groups[1], groups[2]);
 }
 
-// Steps through the fields in file order, storing each value as soon as it passes its check.
-bool parseDefinition(RaceState& state, QStringView text)
+}  // namespace
+
+bool parseTrackDefinition(RaceState& state, QStringView text)
 {
     FieldReader fields(text);
     const auto name = fields.next();
@@ -119,6 +120,8 @@ bool parseDefinition(RaceState& state, QStringView text)
     return true;
 }
 
+namespace {
+
 QString withoutExtension(const QString& path)
 {
     return path.left(std::max<qsizetype>(0, path.size() - 4));
@@ -152,7 +155,7 @@ TrackFileResult ReadTrackFiles(RaceState& state, const QString& path)
     if (!QFileInfo(path).isFile() || file.size() > MaxTrackFileSize || !file.open(QIODevice::ReadOnly))
         return failure(TrackFileError::DefinitionInvalid, path, fileDamagedMessage);
     const QByteArray bytes = file.read(std::min<qint64>(file.size(), MaxTrackFileSize) + 1);
-    if (bytes.size() > MaxTrackFileSize || !parseDefinition(state, decodeWindows1250(bytes)))
+    if (bytes.size() > MaxTrackFileSize || !parseTrackDefinition(state, decodeWindows1250(bytes)))
         return failure(TrackFileError::DefinitionInvalid, path, fileDamagedMessage);
     if (!trackSizeFitsRaster(state.trackWidth, state.trackHeight))
         return failure(TrackFileError::DefinitionInvalid, path, fileDamagedMessage);
