@@ -48,8 +48,9 @@ std::optional<ColorValue> colorField(FieldReader& fields)
     return colorValue(groups[0], groups[1], groups[2]);
 }
 
-// Steps through the fields in file order, storing each value as soon as it passes its check.
-bool parseDefinition(RaceState& state, QStringView text)
+}  // namespace
+
+bool parseTrackDefinition(RaceState& state, QStringView text)
 {
     FieldReader fields(text);
     const auto name = fields.next();
@@ -119,8 +120,6 @@ bool parseDefinition(RaceState& state, QStringView text)
     return true;
 }
 
-}  // namespace
-
 TrackFileResult ReadTrackFiles(RaceState& state, const QString& path)
 {
     const auto failure = [&state](TrackFileError error, const QString& file, auto message) {
@@ -137,7 +136,7 @@ TrackFileResult ReadTrackFiles(RaceState& state, const QString& path)
     if (!QFileInfo(path).isFile() || file.size() > MaxTrackFileSize || !file.open(QIODevice::ReadOnly))
         return failure(TrackFileError::DefinitionInvalid, path, fileDamagedMessage);
     const QByteArray bytes = file.read(std::min<qint64>(file.size(), MaxTrackFileSize) + 1);
-    if (bytes.size() > MaxTrackFileSize || !parseDefinition(state, decodeWindows1250(bytes)))
+    if (bytes.size() > MaxTrackFileSize || !parseTrackDefinition(state, decodeWindows1250(bytes)))
         return failure(TrackFileError::DefinitionInvalid, path, fileDamagedMessage);
     if (!trackSizeFitsRaster(state.trackWidth, state.trackHeight))
         return failure(TrackFileError::DefinitionInvalid, path, fileDamagedMessage);

@@ -26,6 +26,12 @@ struct TrackFileResult {
     QString message;  // the message for the user, in the chosen language; empty on success
 };
 
+// Parses the decoded text of a definition file into the track values of the state, in file order:
+// every field is stored as soon as it passes its check, so on failure the fields before the fault
+// keep their new values. False when a separator is missing or a field fails its check. The track's
+// size is not checked against the raster limit here.
+bool parseTrackDefinition(RaceState& state, QStringView text);
+
 // Reads the definition file and the picture into the track values of the state: every field is
 // stored as soon as it is read and checked, so a file that fails half-way leaves the fields before
 // the fault with the new values. On success the picture, its raster and the picture scales are set.

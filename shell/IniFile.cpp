@@ -227,8 +227,12 @@ std::optional<QByteArray> loadBounded(const QString& path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
-    // The size may have changed since it was asked for; reading one byte more tells.
-    QByteArray bytes = file.read(IniFile::MaxFileSize + 1);
+    // The buffer follows the file's size, not the limit: read() sets aside all it is asked for
+    // first. The size may have changed since it was asked for; reading one byte more tells, and
+    // then the rest up to the limit is read as well, so a grown file is read whole or refused.
+    QByteArray bytes = file.read(std::min<qint64>(info.size(), IniFile::MaxFileSize) + 1);
+    if (bytes.size() > info.size() && bytes.size() <= IniFile::MaxFileSize)
+        bytes += file.read(IniFile::MaxFileSize + 1 - bytes.size());
     if (file.error() != QFileDevice::NoError || bytes.size() > IniFile::MaxFileSize)
         return std::nullopt;
     return bytes;
