@@ -9,7 +9,7 @@
 # Needs (Debian 12, as root):
 #   apt-get install -y --no-install-recommends libreoffice-draw inkscape fonts-dejavu-core
 # The game's build does not need them: the .wmf files are committed beside their sources, and the
-# probe tables (*.probes.json) name the colours tests/RealMetafileTest.cpp expects in them.
+# probe tables (*.probes.json) name the colours tests/files/RealMetafileTest.cpp expects in them.
 #
 # Both programs run headless with a fresh profile in a temporary directory, so the user's own
 # settings never change the output. The LibreOffice drawing's page is exactly the drawing, with

@@ -1,8 +1,8 @@
 // The view menu's commands and the view keys on the main window during a race.
 
 #include "shell/Windows1250.h"
-#include "tests/NextModalDialog.h"
-#include "tests/RaceWindowFixture.h"
+#include "tests/support/NextModalDialog.h"
+#include "tests/support/RaceWindowFixture.h"
 #include "tools/MetafileWriter.h"
 #include "ui/dialogs/ZoomDialog.h"
 

@@ -11,7 +11,7 @@
 #include "race/TrackDistances.h"
 #include "shell/NumberFormat.h"
 #include "shell/Windows1250.h"
-#include "tests/SmallTrackFixture.h"
+#include "tests/support/SmallTrackFixture.h"
 #include "tools/MetafileWriter.h"
 
 #include <QDir>

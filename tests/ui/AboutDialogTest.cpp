@@ -1,5 +1,5 @@
 #include "shell/LanguageState.h"
-#include "tests/NextModalDialog.h"
+#include "tests/support/NextModalDialog.h"
 #include "ui/dialogs/AboutDialog.h"
 
 #include <QApplication>

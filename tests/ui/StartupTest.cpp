@@ -1,4 +1,4 @@
-#include "MainWindowFixture.h"
+#include "tests/support/MainWindowFixture.h"
 
 #include "shell/LanguageState.h"
 #include "ui/main/Logo.h"

@@ -1,7 +1,7 @@
 #include "race/MoveSegment.h"
 #include "shell/MessageBoxStyle.h"
 #include "shell/NumberFormat.h"
-#include "tests/SmallTrackFixture.h"
+#include "tests/support/SmallTrackFixture.h"
 
 namespace {
 

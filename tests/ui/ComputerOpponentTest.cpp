@@ -4,8 +4,8 @@
 
 #include "files/RecordFile.h"
 #include "race/RaceStart.h"
-#include "tests/NextModalDialog.h"
-#include "tests/RaceWindowFixture.h"
+#include "tests/support/NextModalDialog.h"
+#include "tests/support/RaceWindowFixture.h"
 #include "ui/dialogs/ResultsDialog.h"
 #include "ui/main/ComputerTurns.h"
 

@@ -1,6 +1,6 @@
 #include "shell/LanguageState.h"
 #include "shell/MessageBoxStyle.h"
-#include "tests/MainWindowFixture.h"
+#include "tests/support/MainWindowFixture.h"
 #include "ui/main/HelpCommand.h"
 
 #include <QDir>

@@ -3,7 +3,7 @@
 #include "shell/MessageBoxStyle.h"
 #include "shell/NumberFormat.h"
 #include "shell/Windows1250.h"
-#include "tests/RecordingGameWindow.h"
+#include "tests/support/RecordingGameWindow.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -13,7 +13,7 @@
 #include "race/StartPositions.h"
 #include "shell/MessageBoxStyle.h"
 #include "shell/Windows1250.h"
-#include "tests/RecordingGameWindow.h"
+#include "tests/support/RecordingGameWindow.h"
 
 #include <QDir>
 #include <QFile>

@@ -12,8 +12,8 @@
 #include "race/ResetRace.h"
 #include "race/StartPositions.h"
 #include "race/TrackDistances.h"
-#include "tests/RecordingGameWindow.h"
-#include "tests/SmallTrackFixture.h"
+#include "tests/support/RecordingGameWindow.h"
+#include "tests/support/SmallTrackFixture.h"
 
 #include <gtest/gtest.h>
 

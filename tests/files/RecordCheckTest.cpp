@@ -5,7 +5,7 @@
 #include "files/TrackFile.h"
 #include "shell/MessageBoxStyle.h"
 #include "shell/Windows1250.h"
-#include "tests/SmallTrackFixture.h"
+#include "tests/support/SmallTrackFixture.h"
 
 #include <QFile>
 #include <QPainter>

@@ -2,7 +2,7 @@
 #include "files/TrackPicture.h"
 #include "shell/MessageBoxStyle.h"
 #include "shell/Windows1250.h"
-#include "tests/RecordingGameWindow.h"
+#include "tests/support/RecordingGameWindow.h"
 #include "tools/MetafileWriter.h"
 
 #include <QDir>

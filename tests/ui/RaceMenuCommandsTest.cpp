@@ -5,8 +5,8 @@
 #include "shell/MessageBoxStyle.h"
 #include "race/TurnCycle.h"
 #include "shell/SettingsFile.h"
-#include "tests/NextModalDialog.h"
-#include "tests/RaceWindowFixture.h"
+#include "tests/support/NextModalDialog.h"
+#include "tests/support/RaceWindowFixture.h"
 
 #include <QApplication>
 #include <QPushButton>

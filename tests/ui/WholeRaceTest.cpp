@@ -7,8 +7,8 @@
 #include "race/MoveGeometry.h"
 #include "shell/MessageBoxStyle.h"
 #include "shell/NumberFormat.h"
-#include "tests/NextModalDialog.h"
-#include "tests/RaceWindowFixture.h"
+#include "tests/support/NextModalDialog.h"
+#include "tests/support/RaceWindowFixture.h"
 #include "ui/dialogs/ResultsDialog.h"
 #include "race/RideSearch.h"
 

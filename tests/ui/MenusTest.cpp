@@ -1,5 +1,5 @@
-#include "MainWindowFixture.h"
-#include "NextModalDialog.h"
+#include "tests/support/MainWindowFixture.h"
+#include "tests/support/NextModalDialog.h"
 
 #include "shell/LanguageState.h"
 #include "ui/dialogs/ResultsDialog.h"

@@ -1,4 +1,4 @@
-#include "MainWindowFixture.h"
+#include "tests/support/MainWindowFixture.h"
 
 #include "shell/SoundPlayer.h"
 

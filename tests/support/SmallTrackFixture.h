@@ -1,7 +1,7 @@
 #pragma once
 
 #include "race/RaceState.h"
-#include "tests/RecordingGameWindow.h"
+#include "tests/support/RecordingGameWindow.h"
 
 #include <QImage>
 #include <QPainter>

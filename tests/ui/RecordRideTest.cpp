@@ -1,8 +1,8 @@
 // The stored record ride on the main window's track view, and the way back from it.
 
 #include "shell/NumberFormat.h"
-#include "tests/NextModalDialog.h"
-#include "tests/RaceWindowFixture.h"
+#include "tests/support/NextModalDialog.h"
+#include "tests/support/RaceWindowFixture.h"
 
 #include <QLabel>
 #include <QMenu>

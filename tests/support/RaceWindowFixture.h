@@ -2,7 +2,7 @@
 
 #include "files/TrackFile.h"
 #include "race/RaceStart.h"
-#include "tests/MainWindowFixture.h"
+#include "tests/support/MainWindowFixture.h"
 #include "ui/main/MoveInput.h"
 #include "ui/main/StartMarker.h"
 #include "ui/main/TrackView.h"

@@ -6,7 +6,7 @@
 #include "shell/MessageBoxStyle.h"
 #include "shell/SettingsFile.h"
 #include "shell/Windows1250.h"
-#include "tests/RecordingGameWindow.h"
+#include "tests/support/RecordingGameWindow.h"
 #include "tools/MetafileWriter.h"
 
 #include <QAbstractButton>

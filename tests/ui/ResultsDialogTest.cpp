@@ -2,7 +2,7 @@
 
 #include "race/RaceState.h"
 #include "race/Ranking.h"
-#include "tests/NextModalDialog.h"
+#include "tests/support/NextModalDialog.h"
 
 #include <QClipboard>
 #include <QDate>

@@ -1,7 +1,7 @@
 #include "race/TurnCycle.h"
 #include "shell/MessageBoxStyle.h"
 #include "shell/NumberFormat.h"
-#include "tests/SmallTrackFixture.h"
+#include "tests/support/SmallTrackFixture.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "tests/MainWindowFixture.h"
+#include "tests/support/MainWindowFixture.h"
 #include "tools/help_maker/HelpRtf.h"
 
 #include <QAction>

@@ -1,4 +1,4 @@
-#include "tests/RecordingGameWindow.h"
+#include "tests/support/RecordingGameWindow.h"
 #include "race/RaceState.h"
 #include "race/ResetRace.h"
 

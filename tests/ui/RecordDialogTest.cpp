@@ -5,8 +5,8 @@
 #include "race/RaceState.h"
 #include "shell/MessageBoxStyle.h"
 #include "shell/NumberFormat.h"
-#include "tests/NextModalDialog.h"
-#include "tests/RecordingGameWindow.h"
+#include "tests/support/NextModalDialog.h"
+#include "tests/support/RecordingGameWindow.h"
 #include "ui/dialogs/RecordDialog.h"
 
 #include <QDir>

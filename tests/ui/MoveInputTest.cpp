@@ -6,7 +6,7 @@
 #include "race/RaceState.h"
 #include "shell/MessageBoxStyle.h"
 #include "shell/NumberFormat.h"
-#include "tests/RaceWindowFixture.h"
+#include "tests/support/RaceWindowFixture.h"
 
 #include <QMenu>
 #include <gtest/gtest.h>
