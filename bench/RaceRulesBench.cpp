@@ -141,7 +141,7 @@ void checkLongRide(benchmark::State& bench)
     // The finish is passed at the first sample of its exit colour.
     state.recordMoves = static_cast<double>(ride.size() - 3) + static_cast<double>(1902 - last.x) / (end.x - last.x);
     state.recordRide = ride;
-    if (CheckRecord(state) != RecordValid) {
+    if (CheckRecord(state) != CheckCode::RecordValid) {
         bench.SkipWithError("the benchmark's ride does not pass the check");
         return;
     }

@@ -3,7 +3,7 @@
 #include "race/RaceState.h"
 
 // What the replay of a stored ride found.
-enum CheckCode : quint8 {
+enum class CheckCode : quint8 {
     RecordValid = 0,
     LeftTrackTooFast = 2,       // a move leaves the track picture at 3 step lengths or more
     NotAtRestingPlace = 3,      // after a crash the next point is not where the car came to rest

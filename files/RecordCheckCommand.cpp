@@ -15,12 +15,12 @@ constexpr qint32 ValidText = 559;
 
 }  // namespace
 
-quint8 CheckLoadedRecord(RaceState& state, PlayerPrompts& window, RecordFields* dialog)
+CheckCode CheckLoadedRecord(RaceState& state, PlayerPrompts& window, RecordFields* dialog)
 {
     if (dialog)
         dialog->showRecord(LoadText(state, CheckingText));
     const CheckCode code = CheckRecord(state);
-    if (code != RecordValid) {
+    if (code != CheckCode::RecordValid) {
         window.messageBox(LoadText(state, InvalidText), StyleCritical, LoadText(state, RecordTitle));
         moveRecordAside(recordFilePath(state));
         ClearRecord(state, dialog);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "files/RecordCheck.h"
 #include "race/RaceState.h"
 
 class PlayerPrompts;
@@ -9,4 +10,4 @@ class RecordFields;
 // and tells the user what it found. A record that fails the check is moved aside for good (its file
 // becomes ".rek.bak") and forgotten; a valid one is shown again. dialog may be null.
 // Returns the check's code.
-quint8 CheckLoadedRecord(RaceState& state, PlayerPrompts& window, RecordFields* dialog);
+CheckCode CheckLoadedRecord(RaceState& state, PlayerPrompts& window, RecordFields* dialog);

@@ -35,7 +35,7 @@ TEST(BundledRides, EveryTrackHasARideThatPassesTheRecordCheck)
         for (const TrackPoint& corner : state.startPositions)
             atStart = atStart || (corner.x + StartMarkerSize / 2 == start.x && corner.y + StartMarkerSize / 2 == start.y);
         EXPECT_TRUE(atStart);
-        EXPECT_EQ(CheckRecord(state), RecordValid);
+        EXPECT_EQ(CheckRecord(state), CheckCode::RecordValid);
     }
 }
 

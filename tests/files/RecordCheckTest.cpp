@@ -51,7 +51,7 @@ TEST_F(RecordCheckTest, ValidRideAndItsStoredMoves)
     const struct {
         double moves;
         CheckCode code;
-    } cases[] = {{2.75, RecordValid}, {2.7500004, RecordValid}, {2.750001, NotFinished}, {3.75, NotFinished}, {0, NotFinished}};
+    } cases[] = {{2.75, CheckCode::RecordValid}, {2.7500004, CheckCode::RecordValid}, {2.750001, CheckCode::NotFinished}, {3.75, CheckCode::NotFinished}, {0, CheckCode::NotFinished}};
     for (const auto& c : cases)
         EXPECT_EQ(check(straightRide, c.moves), c.code) << c.moves;
 }
@@ -66,10 +66,10 @@ TEST_F(RecordCheckTest, RideMustBeginAtAStartPosition)
     };
     // straightRide begins at (30, 20).
     const Case cases[] = {
-        {"the only position, in the middle of the line", {30, 30}, {30, 10}, 1, RecordValid},
-        {"position 2 of 3: middles at y = 15, 20, 25", {30, 30}, {30, 10}, 3, RecordValid},
-        {"two positions: -20 / 3 rounds to -7, middles at y = 23 and 16", {30, 30}, {30, 10}, 2, NotAnAllowedMove},
-        {"a line one unit to the right", {31, 30}, {31, 10}, 1, NotAnAllowedMove},
+        {"the only position, in the middle of the line", {30, 30}, {30, 10}, 1, CheckCode::RecordValid},
+        {"position 2 of 3: middles at y = 15, 20, 25", {30, 30}, {30, 10}, 3, CheckCode::RecordValid},
+        {"two positions: -20 / 3 rounds to -7, middles at y = 23 and 16", {30, 30}, {30, 10}, 2, CheckCode::NotAnAllowedMove},
+        {"a line one unit to the right", {31, 30}, {31, 10}, 1, CheckCode::NotAnAllowedMove},
     };
     for (const Case& c : cases) {
         state.startLine = {c.a, c.b};
@@ -85,8 +85,8 @@ TEST_F(RecordCheckTest, FinishFractionCountsAsLivePlayStoresIt)
     // exact quotient would give 2931034.
     const std::vector<TrackPoint> ride = {{5, 20}, {15, 20}, {35, 20}, {64, 20}};
     const double liveMoves = 2 + static_cast<double>(static_cast<float>(27.0 / 29.0));
-    EXPECT_EQ(check(ride, liveMoves), RecordValid);
-    EXPECT_EQ(check(ride, 2 + 27.0 / 29.0), NotFinished);
+    EXPECT_EQ(check(ride, liveMoves), CheckCode::RecordValid);
+    EXPECT_EQ(check(ride, 2 + 27.0 / 29.0), CheckCode::NotFinished);
 }
 
 TEST_F(RecordCheckTest, EveryMoveMustBeAllowed)
@@ -97,13 +97,13 @@ TEST_F(RecordCheckTest, EveryMoveMustBeAllowed)
         qint16 speedLimit;
         CheckCode code;
     } cases[] = {
-        {"first move longer than a step", {{30, 20}, {41, 20}, {50, 20}, {66, 20}}, 0, NotAnAllowedMove},
-        {"past the circle", {{30, 20}, {38, 20}, {57, 20}, {66, 20}}, 0, NotAnAllowedMove},
-        {"whole part of 10.44 is within it", {{30, 20}, {38, 20}, {56, 23}, {66, 20}}, 0, NotFinished},
-        {"past the speed limit", straightRide, 10, NotAnAllowedMove},
-        {"within the speed limit", straightRide, 16, RecordValid},
+        {"first move longer than a step", {{30, 20}, {41, 20}, {50, 20}, {66, 20}}, 0, CheckCode::NotAnAllowedMove},
+        {"past the circle", {{30, 20}, {38, 20}, {57, 20}, {66, 20}}, 0, CheckCode::NotAnAllowedMove},
+        {"whole part of 10.44 is within it", {{30, 20}, {38, 20}, {56, 23}, {66, 20}}, 0, CheckCode::NotFinished},
+        {"past the speed limit", straightRide, 10, CheckCode::NotAnAllowedMove},
+        {"within the speed limit", straightRide, 16, CheckCode::RecordValid},
         // Live play tests the pointer, then rounds it: a 10.44 move can follow a click inside a limit of 10.
-        {"whole part of 10.44 is within a limit of 10", {{30, 20}, {40, 23}}, 10, NotFinished},
+        {"whole part of 10.44 is within a limit of 10", {{30, 20}, {40, 23}}, 10, CheckCode::NotFinished},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
@@ -119,10 +119,10 @@ TEST_F(RecordCheckTest, CheckpointsAndTheFinishInOrder)
         std::vector<TrackPoint> ride;
         CheckCode code;
     } cases[] = {
-        {"finish entered first", {{55, 20}, {63, 20}}, WrongCheckpointEntered},
-        {"checkpoint 1 backwards", {{46, 20}, {38, 20}}, NotAnAllowedMove},
-        {"on after the finish", {{30, 20}, {38, 20}, {50, 20}, {66, 20}, {70, 20}}, CrashOutOrFinishTooSoon},
-        {"never at the finish", {{30, 20}, {38, 20}, {46, 20}}, NotFinished},
+        {"finish entered first", {{55, 20}, {63, 20}}, CheckCode::WrongCheckpointEntered},
+        {"checkpoint 1 backwards", {{46, 20}, {38, 20}}, CheckCode::NotAnAllowedMove},
+        {"on after the finish", {{30, 20}, {38, 20}, {50, 20}, {66, 20}, {70, 20}}, CheckCode::CrashOutOrFinishTooSoon},
+        {"never at the finish", {{30, 20}, {38, 20}, {46, 20}}, CheckCode::NotFinished},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
@@ -140,7 +140,7 @@ TEST_F(RecordCheckTest, EntryMetInOneMoveCountsForTheExitInALaterOne)
     painter.fillRect(46, 0, 2, 50, Qt::blue);
     painter.end();
     state.trackRaster = TrackRaster(image, state.trackBackColor);
-    EXPECT_EQ(check({{34, 20}, {43, 20}, {50, 20}, {66, 20}}, 2.75), RecordValid);
+    EXPECT_EQ(check({{34, 20}, {43, 20}, {50, 20}, {66, 20}}, 2.75), CheckCode::RecordValid);
 }
 
 TEST_F(RecordCheckTest, SlowCrashNeedsItsRestingPlaceAndCostsItsTurns)
@@ -150,38 +150,38 @@ TEST_F(RecordCheckTest, SlowCrashNeedsItsRestingPlaceAndCostsItsTurns)
     // through checkpoint 1 and over the finish at 19 of 23 samples.
     std::vector<TrackPoint> ride = {{10, 20}, {14, 28}, {22, 44}, {19, 38}, {27, 34}, {43, 26}, {66, 20}};
     const double moves = 5 + 1 + 19.0 / 23.0;
-    EXPECT_EQ(check(ride, moves), RecordValid);
-    EXPECT_EQ(check(ride, moves - 1), NotFinished);  // a crash counted as one turn
+    EXPECT_EQ(check(ride, moves), CheckCode::RecordValid);
+    EXPECT_EQ(check(ride, moves - 1), CheckCode::NotFinished);  // a crash counted as one turn
 
     ride[3] = {20, 38};
-    EXPECT_EQ(check(ride, moves), NotAtRestingPlace);
+    EXPECT_EQ(check(ride, moves), CheckCode::NotAtRestingPlace);
 
     // A ride that ends on the resting place, or right after the crash, never finished.
-    EXPECT_EQ(check({{10, 20}, {14, 28}, {22, 44}, {19, 38}}, 2), NotFinished);
-    EXPECT_EQ(check({{10, 20}, {14, 28}, {22, 44}}, 1), NotFinished);
+    EXPECT_EQ(check({{10, 20}, {14, 28}, {22, 44}, {19, 38}}, 2), CheckCode::NotFinished);
+    EXPECT_EQ(check({{10, 20}, {14, 28}, {22, 44}}, 1), CheckCode::NotFinished);
 }
 
 TEST_F(RecordCheckTest, FastCrashesEndTheRide)
 {
     // Upwards at 1, 2 and then 3 step lengths: over the top edge, or into a barrier along it.
     const std::vector<TrackPoint> ride = {{10, 45}, {10, 35}, {10, 15}, {10, -15}};
-    EXPECT_EQ(check(ride, 3), LeftTrackTooFast);
+    EXPECT_EQ(check(ride, 3), CheckCode::LeftTrackTooFast);
     addBarrier(QRect(0, 0, 100, 3));
-    EXPECT_EQ(check(ride, 3), CrashOutOrFinishTooSoon);
+    EXPECT_EQ(check(ride, 3), CheckCode::CrashOutOrFinishTooSoon);
 }
 
 TEST_F(RecordCheckTest, ImpossibleRidesFailWithoutHarm)
 {
     // A vertical move off the left edge from a point off the track cannot be cut back onto it.
-    EXPECT_EQ(check({{-5, 20}, {-5, 28}, {-5, 36}}, 2), CheckFailed);
+    EXPECT_EQ(check({{-5, 20}, {-5, 28}, {-5, 36}}, 2), CheckCode::CheckFailed);
     // More points than a ride can have.
     std::vector<TrackPoint> endless(40000, TrackPoint{30, 20});
-    EXPECT_EQ(check(endless, 1), CheckFailed);
+    EXPECT_EQ(check(endless, 1), CheckCode::CheckFailed);
     // Far off the track at the limits of 32-bit numbers.
     const CheckCode farOff = check({{2147483647, -2147483647 - 1}, {2147483640, -2147483647}, {2147483633, -2147483646}}, 1);
-    EXPECT_TRUE(farOff == NotFinished || farOff == CheckFailed || farOff == NotAnAllowedMove) << int(farOff);
-    EXPECT_EQ(check({}, 0), NotFinished);
-    EXPECT_EQ(check({{30, 20}}, 0), NotFinished);
+    EXPECT_TRUE(farOff == CheckCode::NotFinished || farOff == CheckCode::CheckFailed || farOff == CheckCode::NotAnAllowedMove) << int(farOff);
+    EXPECT_EQ(check({}, 0), CheckCode::NotFinished);
+    EXPECT_EQ(check({{30, 20}}, 0), CheckCode::NotFinished);
 }
 
 }  // namespace
@@ -220,7 +220,7 @@ protected:
 TEST_F(RecordCheckCommandTest, ValidRecordIsReportedAndShownAgain)
 {
     state.recordMoves = 2.75;
-    EXPECT_EQ(CheckLoadedRecord(state, window, &dialog_), RecordValid);
+    EXPECT_EQ(CheckLoadedRecord(state, window, &dialog_), CheckCode::RecordValid);
     ASSERT_EQ(window.boxes.size(), 1u);
     EXPECT_EQ(window.boxes[0].prompt, "Kontrola rekordu proběhla úspěšně.");
     EXPECT_EQ(window.boxes[0].style, StyleInformation);
@@ -236,7 +236,7 @@ TEST_F(RecordCheckCommandTest, FailedRecordIsMovedAsideAndForgotten)
     old.write("an older backup");
     old.close();
     state.recordMoves = 3.75;
-    EXPECT_EQ(CheckLoadedRecord(state, window, &dialog_), NotFinished);
+    EXPECT_EQ(CheckLoadedRecord(state, window, &dialog_), CheckCode::NotFinished);
     ASSERT_EQ(window.boxes.size(), 1u);
     EXPECT_EQ(window.boxes[0].prompt, "Rekord obsahuje neplatné ůdaje.");
     EXPECT_EQ(window.boxes[0].style, StyleCritical);
@@ -272,8 +272,8 @@ TEST(ForgedRecord, RideLaidOutBeforeTheFinishIsRefusedAndMovedAside)
     LoadTrack(state, window, nullptr, dir.filePath("Rybnik.trt"));
     ASSERT_TRUE(window.boxes.empty());
     ASSERT_DOUBLE_EQ(state.recordMoves, 1.3);  // the checksum lets it in
-    EXPECT_EQ(CheckRecord(state), NotAnAllowedMove);
-    EXPECT_EQ(CheckLoadedRecord(state, window, nullptr), NotAnAllowedMove);
+    EXPECT_EQ(CheckRecord(state), CheckCode::NotAnAllowedMove);
+    EXPECT_EQ(CheckLoadedRecord(state, window, nullptr), CheckCode::NotAnAllowedMove);
     ASSERT_EQ(window.boxes.size(), 1u);
     EXPECT_EQ(window.boxes[0].prompt, QStringLiteral("Rekord obsahuje neplatné ůdaje."));
     EXPECT_FALSE(QFile::exists(dir.filePath("Rybnik.rek")));

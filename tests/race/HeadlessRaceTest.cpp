@@ -239,7 +239,7 @@ TEST_F(HeadlessRace, ThreePlayersRaceToTheEndAndTheWinnersRideBecomesAValidRecor
     EXPECT_EQ(state_.recordComment, "první|jízda");
     ASSERT_EQ(state_.recordRide.size(), ride.size() + 1);
     EXPECT_EQ(std::vector<TrackPoint>(state_.recordRide.begin() + 1, state_.recordRide.end()), ride);
-    EXPECT_EQ(CheckRecord(state_), RecordValid);
+    EXPECT_EQ(CheckRecord(state_), CheckCode::RecordValid);
 
     // One coordinate changed by hand: the checksum no longer matches; the file is moved aside.
     const QString text = decodeWindows1250(readAll(recordPath));
@@ -264,7 +264,7 @@ TEST_F(HeadlessRace, ThreePlayersRaceToTheEndAndTheWinnersRideBecomesAValidRecor
     ReadRecord(state_, window_, nullptr, recordPath);
     ASSERT_TRUE(window_.boxes.empty()) << window_.boxes.front().prompt.toStdString();
     ASSERT_NE(state_.recordMoves, 0);
-    EXPECT_NE(CheckRecord(state_), RecordValid);
+    EXPECT_NE(CheckRecord(state_), CheckCode::RecordValid);
 }
 
 }  // namespace

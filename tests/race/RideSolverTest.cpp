@@ -200,7 +200,7 @@ TEST_F(RideSolverStraight, TheSolverFindsTheFastestRideAndTheRecordCheckAcceptsI
     ASSERT_TRUE(ride.has_value());
     EXPECT_EQ(ride->points, (std::vector<TrackPoint>{{10, 25}, {20, 25}, {40, 25}, {70, 25}}));
     EXPECT_DOUBLE_EQ(ride->moves, 2 + static_cast<double>(22.0f / 30.0f));
-    EXPECT_EQ(checkRide(state, *ride), RecordValid);
+    EXPECT_EQ(checkRide(state, *ride), CheckCode::RecordValid);
     EXPECT_LE(movesLowerBound(state, distances.remaining(0, 10, 25)), ride->moves);
 }
 
@@ -218,7 +218,7 @@ TEST_F(RideSolverStraight, ASpeedLimitBelowTheStepLengthHoldsEveryMove)
         const qint64 dx = ride->points[i].x - ride->points[i - 1].x, dy = ride->points[i].y - ride->points[i - 1].y;
         EXPECT_LE(dx * dx + dy * dy, 16) << "move " << i;
     }
-    EXPECT_EQ(checkRide(state, *ride), RecordValid);
+    EXPECT_EQ(checkRide(state, *ride), CheckCode::RecordValid);
     EXPECT_NEAR(movesLowerBound(state, distances.remaining(0, 10, 25)), 13 - 1e-6, 1e-9);
 }
 
@@ -305,7 +305,7 @@ TEST_P(BundledTrackSolver, NoRideBeatsTheLowerBound)
     ASSERT_TRUE(ride.has_value());
     EXPECT_EQ(ride->points.front(), starts.front());
     EXPECT_LE(bound(starts.front()), ride->moves);
-    EXPECT_EQ(checkRide(state, *ride), RecordValid);
+    EXPECT_EQ(checkRide(state, *ride), CheckCode::RecordValid);
     if (QString::fromLatin1(GetParam()) == QLatin1String("Rybnik")) {
         EXPECT_LE(ride->moves, recordMoves);
     }

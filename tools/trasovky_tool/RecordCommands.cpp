@@ -10,22 +10,22 @@ namespace {
 QString checkCodeMeaning(CheckCode code)
 {
     switch (code) {
-    case RecordValid:
+    case CheckCode::RecordValid:
         return QStringLiteral("the record is valid");
-    case LeftTrackTooFast:
+    case CheckCode::LeftTrackTooFast:
         return QStringLiteral("a move leaves the track picture at a speed of 3 or more");
-    case NotAtRestingPlace:
+    case CheckCode::NotAtRestingPlace:
         return QStringLiteral("after a crash the next point is not the crash's resting place");
-    case WrongCheckpointEntered:
+    case CheckCode::WrongCheckpointEntered:
         return QStringLiteral("a checkpoint's entry colour is met out of order");
-    case CrashOutOrFinishTooSoon:
+    case CheckCode::CrashOutOrFinishTooSoon:
         return QStringLiteral("a barrier crash at a speed of 3 or more, or the finish crossed before the last point");
-    case NotAnAllowedMove:
+    case CheckCode::NotAnAllowedMove:
         return QStringLiteral("a ride that does not begin at a start position, a point outside the circle of allowed "
                               "moves or beyond the speed limit, or a checkpoint's exit colour met without its entry colour");
-    case NotFinished:
+    case CheckCode::NotFinished:
         return QStringLiteral("the ride never crosses the finish, or its moves differ from the stored ones");
-    case CheckFailed:
+    case CheckCode::CheckFailed:
         break;
     }
     return QStringLiteral("the ride cannot be checked: a number out of range or a ride too long");
@@ -54,7 +54,7 @@ int checkCommand(const QStringList& arguments)
     const CheckCode code = CheckRecord(state);
     printOut(QStringLiteral("CheckCode=%1").arg(static_cast<int>(code)));
     printOut(checkCodeMeaning(code));
-    return code == RecordValid ? ExitOk : ExitFailure;
+    return code == CheckCode::RecordValid ? ExitOk : ExitFailure;
 }
 
 int checksumCommand(const QStringList& arguments)

@@ -136,7 +136,7 @@ int solveCommand(const QStringList& arguments)
     // Every ride goes through the record check before it is shown or stored.
     putRideAsRecord(state, *best);
     const CheckCode code = CheckRecord(state);
-    if (code != RecordValid) {
+    if (code != CheckCode::RecordValid) {
         printError(QStringLiteral("The ride found fails the record check with code %1").arg(static_cast<int>(code)));
         return ExitFailure;
     }
