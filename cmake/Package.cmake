@@ -62,14 +62,14 @@ set(CPACK_PACKAGE_NAME trasovky)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT ${TRASOVKY_MAINTAINER})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "vector racing game for one to ten players at one computer")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "vector racing game for one to ten players at one computer
- Trasovky - Kladivnice Cup is a racing game played in turns on the picture of a
- track. Each move repeats the car's last move and may deviate from it by at
- most the track's step; touching the barrier costs turns or ends the race.
- Players race against each other or against computer drivers of three
- strengths, and each track keeps its best ride as a record.
- .
- Four tracks are included. The interface is Czech, with English to choose.")
+# The long description under the summary; cpack indents its lines and marks the empty one.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Trasovky - Kladivnice Cup is a racing game played in turns on the picture of a
+track. Each move repeats the car's last move and may deviate from it by at
+most the track's step; touching the barrier costs turns or ends the race.
+Players race against each other or against computer drivers of three
+strengths, and each track keeps its best ride as a record.
+
+Four tracks are included. The interface is Czech, with English to choose.")
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${TRASOVKY_MAINTAINER})
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
