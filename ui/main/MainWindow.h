@@ -56,7 +56,6 @@ public:
 
     const MainMenus& menus() const { return menus_; }
     const QString& programDirectory() const { return services_.programDirectory; }
-    const QString& dataDirectory() const { return services_.dataDirectory; }
     TrackView& trackView() const { return *trackView_; }
     MoveInput& moveInput() const { return *moveInput_; }
     ComputerTurns& computerTurns() const { return *computerTurns_; }
