@@ -57,7 +57,7 @@ struct ScriptedPointer : PointerDevice {
     }
 };
 
-// A program directory of its own, a race state and the main window built over them.
+// A program directory of its own (the data folder too unless one is set), a race state and the main window built over them.
 class MainWindowFixture {
 public:
     MainWindowFixture() { EXPECT_TRUE(dir.isValid()); }
@@ -77,7 +77,7 @@ public:
 
     MainWindow& start()
     {
-        MainWindowServices services{dir.path(), sounds, boxes.function(), [this] { ++programEnds; }, pointer, {}, {}, {}};
+        MainWindowServices services{dir.path(), dataDirectory, sounds, boxes.function(), [this] { ++programEnds; }, pointer, {}, {}, {}};
         services.chooseTrackFile = chooseTrackFile;
         services.chooseColor = chooseColor;
         // No test opens a document for real: the request is only noted.
@@ -100,6 +100,7 @@ public:
     }
 
     QTemporaryDir dir;
+    QString dataDirectory;  // empty: the program directory dir
     RaceState state;
     ScriptedMessageBoxes boxes;
     std::shared_ptr<RecordingSoundOutput> sounds = std::make_shared<RecordingSoundOutput>();

@@ -120,7 +120,7 @@ protected:
     {
         if (!dialog_) {
             NewRaceDialogServices services;
-            services.programDirectory = dir.path();
+            services.dataDirectory = dir.path();
             services.chooseTrackFile = [this](QWidget*, const QString& title, const QString& filter, const QString& initial) {
                 chooserCalls.push_back({title, filter, initial});
                 if (chosenFiles.empty())

@@ -1,11 +1,18 @@
 #include "tests/support/MainWindowFixture.h"
+#include "tests/support/NextModalDialog.h"
 
+#include "shell/DataFolder.h"
+#include "shell/IniFile.h"
 #include "shell/LanguageState.h"
+#include "shell/SettingsFile.h"
 #include "ui/main/Logo.h"
 
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
+#include <QTest>
 #include <QRandomGenerator>
 #include <QStatusBar>
 #include <gtest/gtest.h>
@@ -124,6 +131,40 @@ TEST(Startup, ResetsTheRaceAndSetsTheWindowsOwnValues)
     EXPECT_FALSE(window.findChild<QStatusBar*>(QStringLiteral("stbTrasovky"))->isVisibleTo(&window));
     EXPECT_FALSE(window.findChild<QWidget*>(QStringLiteral("picTRT"))->isVisibleTo(&window));
     EXPECT_TRUE(window.findChild<QLabel*>(QStringLiteral("imgLogo"))->isVisibleTo(&window));
+}
+
+TEST(Startup, InstalledGameTakesThePlayersFilesFromTheDataFolder)
+{
+    // An installed program folder: a bundled track with its record, and settings of its own that
+    // belong to nobody and must not be used.
+    MainWindowFixture f;
+    ASSERT_TRUE(QDir(f.dir.path()).mkdir("tracks"));
+    for (const char* extension : {".trt", ".wmf", ".rek"})
+        ASSERT_TRUE(QFile::copy(QStringLiteral(TRASOVKY_SOURCE_DIR "/tracks/Rybnik") + extension,
+                                f.path(QStringLiteral("tracks/Rybnik") + extension)));
+    const QByteArray programSettings = "[Settings]\r\nLANG=2\r\nTRT=%tracks/Jinde.trt\r\n";
+    f.writeFile("Trasovky.ini", programSettings);
+    QTemporaryDir home;
+    const QString user = QDir(home.path()).filePath("Trasovky");
+    f.dataDirectory = PrepareDataDirectory(f.dir.path(), user, false);
+    ASSERT_EQ(f.dataDirectory, user);
+
+    f.start();
+    EXPECT_EQ(f.state.languageOffset, 0);  // the first settings of the data folder
+    QString trackShown;
+    const NextModalDialog inDialog([&](QWidget* dialog) {
+        trackShown = dialog->findChild<QLineEdit*>(QStringLiteral("txtDefSoubor"))->text();
+        QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("cmdStart")), Qt::LeftButton);
+    });
+    f.item("mnuNová")->trigger();
+    EXPECT_EQ(trackShown, QDir::toNativeSeparators(user + "/tracks/Rybnik.trt"));
+    EXPECT_EQ(QDir::fromNativeSeparators(f.state.trackPicturePath), user + "/tracks/Rybnik.wmf");
+    EXPECT_GT(f.state.recordMoves, 0);  // the copied record
+
+    f.window->mnuJazyk_Click(2);
+    EXPECT_EQ(IniFile(settingsFilePath(user)).read(SettingsSection, LanguageKey, 10), "2");
+    EXPECT_EQ(f.readFile("Trasovky.ini"), programSettings);
+    EXPECT_TRUE(f.boxes.shown.empty());
 }
 
 TEST(Logo, BitmapComesFirstThenJpegAndDamagedFilesArePassedOver)

@@ -192,8 +192,8 @@ void NewRaceDialog::OpenRaceDialog(Mode mode)
     if (newRace) {
         ResetRace(state_, host_.gameWindow());
         host_.repaintMainWindow();
-        IniFile settings(settingsFilePath(services_.programDirectory));
-        const QString path = ReadRememberedTrack(settings, services_.programDirectory);
+        IniFile settings(settingsFilePath(services_.dataDirectory));
+        const QString path = ReadRememberedTrack(settings, services_.dataDirectory);
         if (path.isEmpty()) {
             ClearTrackInfo();
         } else {
@@ -330,7 +330,7 @@ void NewRaceDialog::cmdStart_Click()
 void NewRaceDialog::cmdZmenit_Click()
 {
     NewRaceDialogForm& c = *ui_;
-    const QString& folder = services_.programDirectory;
+    const QString& folder = services_.dataDirectory;
     const QString initial = c.txtDefSoubor->text().isEmpty() ? QDir::toNativeSeparators(folder + QStringLiteral("/*.trt"))
                                                              : c.txtDefSoubor->text();
     const QString chosen = services_.chooseTrackFile(this, c.fileDialogTitle, c.fileDialogFilter, initial);

@@ -34,7 +34,7 @@ public:
 
 // The dialogs the new race dialog opens; tests put scripts in their place.
 struct NewRaceDialogServices {
-    QString programDirectory;  // the settings file and the "%" form of the remembered track
+    QString dataDirectory;  // the settings file, the "%" form of the remembered track, the file dialog's folder
     // The open-file dialog: gives the chosen path, or "" when cancelled. Empty: the system's dialog.
     std::function<QString(QWidget* parent, const QString& title, const QString& filter, const QString& initialPath)> chooseTrackFile;
     // The colour dialog: gives the chosen colour, or nothing when cancelled. Empty: the system's dialog.

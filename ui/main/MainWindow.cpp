@@ -46,6 +46,8 @@ MainWindow::MainWindow(RaceState& state, MainWindowServices services, QWidget* p
     setWindowIcon(QIcon(QStringLiteral(":/trasovky.xpm")));
     setMinimumSize(MinimumWindowSize, MinimumWindowSize);
     resize(1024, 720);
+    if (services_.dataDirectory.isEmpty())
+        services_.dataDirectory = services_.programDirectory;
     if (!services_.soundOutput)
         services_.soundOutput = std::make_shared<SoundEffectOutput>();
     if (!services_.pointer)
@@ -132,7 +134,7 @@ void MainWindow::Form_Load()
         connectIndexedCommand(item, &MainWindow::mnuJazyk_Click);
 
     // 4. to 7. The language from the settings file; the captions.
-    IniFile settings(settingsFilePath(services_.programDirectory));
+    IniFile settings(settingsFilePath(services_.dataDirectory));
     const int language = ReadLanguageSetting(settings, state_.languageCount);
     menus_.mnuJazyk[static_cast<std::size_t>(language - 1)]->setChecked(true);
     state_.languageOffset = (language - 1) * state_.languageStep;
@@ -180,7 +182,7 @@ void MainWindow::mnuJazyk_Click(int index)
     if (previous >= 1 && previous <= static_cast<int>(menus_.mnuJazyk.size()))
         menus_.mnuJazyk[static_cast<std::size_t>(previous - 1)]->setChecked(false);
     ApplyLanguage(1 + 2 + 4 + 16);
-    IniFile(settingsFilePath(services_.programDirectory)).write(SettingsSection, LanguageKey, QString::number(index));
+    IniFile(settingsFilePath(services_.dataDirectory)).write(SettingsSection, LanguageKey, QString::number(index));
     if (index >= 1 && index <= static_cast<int>(menus_.mnuJazyk.size()))
         menus_.mnuJazyk[static_cast<std::size_t>(index - 1)]->setChecked(true);
 }
@@ -188,7 +190,7 @@ void MainWindow::mnuJazyk_Click(int index)
 NewRaceDialog& MainWindow::newRaceDialog()
 {
     if (!newRaceDialog_) {
-        NewRaceDialogServices dialogs{services_.programDirectory, services_.chooseTrackFile, services_.chooseColor};
+        NewRaceDialogServices dialogs{services_.dataDirectory, services_.chooseTrackFile, services_.chooseColor};
         newRaceDialog_ = new NewRaceDialog(state_, *this, std::move(dialogs), this);
     }
     return *newRaceDialog_;

@@ -27,7 +27,8 @@ struct RaceState;
 
 // What the main window needs from outside; tests hand in their own.
 struct MainWindowServices {
-    QString programDirectory;                  // where the settings, sounds, logo, help and tracks lie
+    QString programDirectory;                  // where the sounds, logo, results picture and help lie
+    QString dataDirectory;                     // the settings file and its "%" paths; empty: programDirectory
     std::shared_ptr<SoundOutput> soundOutput;  // empty: the program's own sound output
     MessageBoxFunction messageBox;             // empty: real message boxes
     std::function<void()> endProgram;          // empty: leave every event loop, which ends the program
