@@ -145,6 +145,10 @@ bool ComputerDriver::knowsTrack(const RaceState& state) const
 
 int ComputerDriver::chooseStart(const RaceState& state, int player) const
 {
+    // Every race of a computer begins here. What the trials remembered of the race before goes:
+    // it would pile up from race to race on one track (up to MaxRemembered answers, some hundred
+    // MiB), and the next race would find its answers with less work than a race of its own.
+    trials_.forgetRemembered();
     const std::vector<TrackPoint> starts = startPoints(state);
     std::vector<int> free;
     for (int i = 0; i < static_cast<int>(starts.size()); ++i) {

@@ -149,6 +149,11 @@ std::size_t MoveTrials::StopKeyHash::operator()(const StopKey& key) const
     return static_cast<std::size_t>(h ^ (h >> 32));
 }
 
+void MoveTrials::forgetRemembered() const
+{
+    std::unordered_map<StopKey, bool, StopKeyHash>().swap(stops_);
+}
+
 bool MoveTrials::canStop(TrackPoint position, TrackPoint previous, int passed) const
 {
     const StopKey key{position, {position.x - previous.x, position.y - previous.y}, passed};

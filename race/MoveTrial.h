@@ -42,6 +42,9 @@ public:
 
     // The samples walked by the trials so far: the work a search has done, which it may bound.
     qint64 samplesWalked() const { return samples_; }
+    // Forgets the remembered answers of canStop and gives back their memory. The answers stay the
+    // same; only the work of finding them again is spent.
+    void forgetRemembered() const;
 
 private:
     bool mayMatter(ColorValue color) const { return (specialMask_ >> (hashBits(color))) & 1u; }

@@ -90,6 +90,7 @@ TEST_F(TrackFileTest, EveryFieldIsCheckedAgainstItsBounds)
         {"width empty", 1, "", false, nullptr},
         {"height 0", 2, "0", false, [](const RaceState& s) { EXPECT_EQ(s.trackWidth, 100); EXPECT_EQ(s.trackHeight, 0); }},
         {"height 1", 2, "1", true, [](const RaceState& s) { EXPECT_EQ(s.trackHeight, 1); }},
+        {"height past 32 bits", 2, "2147483648", false, [](const RaceState& s) { EXPECT_EQ(s.trackWidth, 100); EXPECT_EQ(s.trackHeight, 0); }},
         {"step 0", 3, "0", false, [](const RaceState& s) { EXPECT_EQ(s.stepLength, 0); }},
         {"step 1", 3, "1", true, [](const RaceState& s) { EXPECT_EQ(s.stepLength, 1); EXPECT_EQ(s.speedLimit, 5); }},
         {"step past 16 bits", 3, "32768", false, nullptr},
