@@ -94,9 +94,9 @@ void driveOnTheLargestTrack(benchmark::State& bench)
     }
     state.trackRaster = TrackRaster(image, state.crashColor);
     for (PlayerRecord& player : state.players)
-        player.state = NoPlayer;
+        player.state = PlayerState::NoPlayer;
     PlayerRecord& car = state.player(1);
-    car.state = Racing;
+    car.state = PlayerState::Racing;
     car.driver = DriverKind::Master;
     car.prevX = car.posX = 4500;
     car.prevY = car.posY = 700;

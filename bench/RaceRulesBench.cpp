@@ -32,7 +32,7 @@ bool loadRace(benchmark::State& bench, RaceState& state)
     state.currentPlayer = 1;
     state.playersRacing = 1;
     PlayerRecord& player = state.player(1);
-    player.state = Racing;
+    player.state = PlayerState::Racing;
     player.posX = (state.startLine[0].x + state.startLine[1].x) / 2;
     player.posY = (state.startLine[0].y + state.startLine[1].y) / 2;
     // Moving at two step lengths, as a car in the middle of a race does.

@@ -9,6 +9,7 @@
 #include "shell/MessageBoxStyle.h"
 #include "shell/NumberFormat.h"
 #include "shell/Windows1250.h"
+#include "shell/StringIds.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -17,9 +18,6 @@
 #include <algorithm>
 
 namespace {
-
-constexpr qint32 NotSavedText = 527;   // "Rekord se nepodařilo uložit do souboru "
-constexpr qint32 NoRecordText = 555;   // "není"
 
 // "x:y:" pairs to the end of the text, at least one. The array grows with the pairs actually
 // read, so its size is bounded by the text's.
@@ -160,7 +158,7 @@ QString recordSummary(const RaceState& state)
 void ClearRecord(RaceState& state, RecordFields* dialog)
 {
     if (dialog)
-        dialog->showRecord(LoadText(state, NoRecordText));
+        dialog->showRecord(LoadText(state, StringId::NoRecord));
     state.recordHolder.clear();
     state.recordDate.clear();
     state.recordComment.clear();
@@ -207,7 +205,7 @@ RecordWriteResult writeRecord(const RaceState& state, const QString& path, bool 
     }
     const auto failed = [&] {
         result.error = RecordWriteError::WriteFailed;
-        result.message = LoadText(state, NotSavedText) + result.path + u'.';
+        result.message = LoadText(state, StringId::RecordNotSavedText) + result.path + u'.';
         return result;
     };
     if (!usable || state.newRecordPlayer < 1 || state.newRecordPlayer > PlayerSlots)

@@ -16,7 +16,6 @@
 
 namespace {
 
-
 template <typename T>
 std::optional<T> integerField(FieldReader& fields, long long lowest, long long highest)
 {

@@ -155,7 +155,7 @@ int ComputerDriver::chooseStart(const RaceState& state, int player) const
         bool taken = false;
         for (int other = 1; other <= PlayerSlots && !taken; ++other) {
             const PlayerRecord& car = state.player(other);
-            taken = other != player && car.state <= SitOut3 && car.posX == starts[static_cast<std::size_t>(i)].x
+            taken = other != player && isOnTrack(car.state) && car.posX == starts[static_cast<std::size_t>(i)].x
                     && car.posY == starts[static_cast<std::size_t>(i)].y;
         }
         if (!taken)

@@ -87,7 +87,7 @@ void ChooseStartPosition(RaceState& state, GameWindow& window, int index)
     if (index < 1 || index > static_cast<int>(state.startPositions.size()))
         return;
     PlayerRecord& player = state.player(state.currentPlayer);
-    player.state = Racing;
+    player.state = PlayerState::Racing;
     const TrackPoint corner = state.startPositions[static_cast<size_t>(index - 1)];
     player.prevX = player.posX = corner.x + StartMarkerSize / 2;
     player.prevY = player.posY = corner.y + StartMarkerSize / 2;
@@ -95,7 +95,7 @@ void ChooseStartPosition(RaceState& state, GameWindow& window, int index)
     window.PlaySound(StartSound);
     PassTurn(state, window);
     const bool someoneChoosing = std::any_of(state.players.begin(), state.players.end(),
-                                             [](const PlayerRecord& p) { return p.state == ChoosingStart; });
+                                             [](const PlayerRecord& p) { return p.state == PlayerState::ChoosingStart; });
     if (someoneChoosing) {
         window.setStartMarkersColor(state.player(state.currentPlayer).color);
         return;

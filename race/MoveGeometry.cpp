@@ -2,14 +2,12 @@
 
 #include "race/FloorDivide.h"
 
-
 #include <cmath>
 #include <numbers>
 
 namespace {
 
 constexpr double Pi = std::numbers::pi;
-
 
 // The arc cosine as the program has always computed it: π/2 - arctan(q / √(1 - q²)).
 double arcCosine(double q)

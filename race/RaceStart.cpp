@@ -12,12 +12,12 @@ void StartRace(RaceState& state, const std::array<PlayerEntry, PlayerSlots>& ent
         player.color = entry.color;
         player.driver = entry.driver;
         if (entry.takesPart) {
-            player.state = ChoosingStart;
+            player.state = PlayerState::ChoosingStart;
             ++state.playersRacing;
         }
     }
     for (int number = PlayerSlots; number >= 1; --number)
-        if (state.player(number).state == ChoosingStart)
+        if (state.player(number).state == PlayerState::ChoosingStart)
             state.currentPlayer = static_cast<quint8>(number);
     LayOutStartPositions(state);
 }

@@ -27,7 +27,7 @@ struct CheckpointColors {
 };
 
 // The state code of a player slot.
-enum PlayerStateCode : quint8 {
+enum class PlayerState : quint8 {
     Racing = 0,
     SitOut1 = 1,
     SitOut2 = 2,
@@ -42,6 +42,18 @@ enum PlayerStateCode : quint8 {
     NoPlayer = 255,
 };
 
+// A car still in the race: racing, sitting out, or yet to choose its start.
+constexpr bool isInRace(PlayerState state) { return state <= PlayerState::ChoosingStart; }
+// A car on the track: racing or sitting out.
+constexpr bool isOnTrack(PlayerState state) { return state <= PlayerState::SitOut3; }
+// The turns a car still sits out: 1 to 3, or 0 when it does not.
+constexpr int turnsToSitOut(PlayerState state)
+{
+    return state >= PlayerState::SitOut1 && state <= PlayerState::SitOut3 ? static_cast<int>(state) : 0;
+}
+// The state of a car that sits out 0 (racing) to 3 turns.
+constexpr PlayerState sittingOut(int turns) { return static_cast<PlayerState>(turns); }
+
 // Who drives a car: a person at the mouse and keys, or the computer at one of three strengths.
 enum class DriverKind : quint8 {
     Person = 0,
@@ -54,7 +66,7 @@ struct PlayerRecord {
     QString name;
     ColorValue color = 0;
     DriverKind driver = DriverKind::Person;  // like name and colour, kept from race to race
-    quint8 state = 0;
+    PlayerState state = PlayerState::Racing;
     double moves = 0;           // moves counted so far, fractional after the finish
     qint32 prevX = 0, prevY = 0;  // the position before the last move
     qint32 posX = 0, posY = 0;    // the car's position

@@ -22,19 +22,20 @@ int RankPlayers(RaceState& state)
 {
     state.OrderOfFinish.clear();
     while (state.OrderOfFinish.size() < PlayerSlots) {
-        const int next = pickPlayer(state, [](quint8 s) { return s == Finished; }, [](double a, double b) { return a < b; });
+        const int next = pickPlayer(state, [](PlayerState s) { return s == PlayerState::Finished; }, [](double a, double b) { return a < b; });
         if (next == 0)
             break;
         state.OrderOfFinish.push_back(static_cast<quint8>(next));
-        state.player(next).state = Placed;
+        state.player(next).state = PlayerState::Placed;
     }
     while (state.OrderOfFinish.size() < PlayerSlots) {
-        const int next = pickPlayer(state, [](quint8 s) { return s == Disqualified || s == CrashedOut; },
+        const int next = pickPlayer(state, [](PlayerState s) { return s == PlayerState::Disqualified || s == PlayerState::CrashedOut; },
                                     [](double a, double b) { return a > b; });
         if (next == 0)
             break;
         state.OrderOfFinish.push_back(static_cast<quint8>(next));
-        state.player(next).state -= 3;
+        PlayerRecord& player = state.player(next);
+        player.state = player.state == PlayerState::Disqualified ? PlayerState::PlacedDisqualified : PlayerState::PlacedCrashedOut;
     }
     // The player whose ride a new record would store: the first place, or where the computer drove
     // there, the best placed person — a record is a person's.

@@ -19,7 +19,7 @@ void ResetRace(RaceState& state, GameWindow& window)
         p.moves = 0;
         p.checkpointsPassed = 0;
         p.maxSpeed = 0;
-        p.state = NoPlayer;
+        p.state = PlayerState::NoPlayer;
         p.segmentLines.assign(1, 0);
         p.segmentStarts.assign(1, TrackPoint{});
     }

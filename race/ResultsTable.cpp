@@ -2,18 +2,11 @@
 
 #include "shell/LanguageState.h"
 #include "shell/NumberFormat.h"
+#include "shell/StringIds.h"
 
 #include <algorithm>
 
 namespace {
-
-// String table ids.
-constexpr qint32 FirstHeaderText = 207;     // "Pořadí", "Jméno", "Tahů", "Max. rychlost", "Poznámky"
-constexpr qint32 DisqualifiedText = 213;    // "diskvalifikován"
-constexpr qint32 CrashedOutText = 214;      // "havaroval"
-constexpr qint32 NewRecordText = 215;       // "nový rekord"
-constexpr qint32 FinishedText = 216;        // "dojel"
-constexpr qint32 ComputerMark = 217;        // " (počítač)"
 
 bool isPlayerNumber(int number)
 {
@@ -41,12 +34,12 @@ bool holdsNewRecord(const RaceState& state, int position)
 QString notesText(const RaceState& state, int position, const PlayerRecord& player)
 {
     switch (player.state) {
-    case PlacedDisqualified:
-        return LoadText(state, DisqualifiedText);
-    case PlacedCrashedOut:
-        return LoadText(state, CrashedOutText);
-    case Placed:
-        return LoadText(state, holdsNewRecord(state, position) ? NewRecordText : FinishedText);
+    case PlayerState::PlacedDisqualified:
+        return LoadText(state, StringId::DisqualifiedNote);
+    case PlayerState::PlacedCrashedOut:
+        return LoadText(state, StringId::CrashedOutNote);
+    case PlayerState::Placed:
+        return LoadText(state, holdsNewRecord(state, position) ? StringId::NewRecordNote : StringId::FinishedNote);
     default:
         return {};  // not ranked: nothing to say
     }
@@ -58,7 +51,7 @@ QStringList resultHeaders(const LanguageState& language)
 {
     QStringList headers;
     for (int column = 0; column < ResultColumnCount; ++column)
-        headers << LoadText(language, FirstHeaderText + column);
+        headers << LoadText(language, StringId::FirstResultsHeader + column);
     return headers;
 }
 
@@ -78,7 +71,7 @@ std::vector<ResultRow> resultRows(const RaceState& state, QChar decimalSeparator
             ranked.push_back(number);
     int finishers = 0;
     for (int number : ranked)
-        finishers += state.player(number).state == Placed ? 1 : 0;
+        finishers += state.player(number).state == PlayerState::Placed ? 1 : 0;
 
     std::vector<ResultRow> rows;
     for (std::size_t i = 0; i < ranked.size(); ++i) {
@@ -86,9 +79,9 @@ std::vector<ResultRow> resultRows(const RaceState& state, QChar decimalSeparator
         const PlayerRecord& player = state.player(ranked[i]);
         ResultRow row;
         row.player = ranked[i];
-        row.cells[PlaceColumn] = placeText(position, player.state == Placed, finishers);
+        row.cells[PlaceColumn] = placeText(position, player.state == PlayerState::Placed, finishers);
         // A computer driver keeps the name of its row, marked as the computer's.
-        row.cells[NameColumn] = player.driver == DriverKind::Person ? player.name : player.name + LoadText(state, ComputerMark);
+        row.cells[NameColumn] = player.driver == DriverKind::Person ? player.name : player.name + LoadText(state, StringId::ComputerMark);
         row.cells[MovesColumn] = formatFixed6(player.moves, decimalSeparator);
         row.cells[TopSpeedColumn] = formatFixed6(player.maxSpeed, decimalSeparator);
         row.cells[NotesColumn] = notesText(state, position, player);
@@ -107,7 +100,7 @@ QString absoluteMovesText(const RaceState& state, int player, QChar decimalSepar
 std::optional<QString> relativeMovesText(const RaceState& state, int player, QChar decimalSeparator)
 {
     const int winner = state.OrderOfFinish.empty() ? 0 : state.OrderOfFinish.front();
-    if (!isPlayerNumber(player) || !isPlayerNumber(winner) || player == winner || state.player(player).state != Placed)
+    if (!isPlayerNumber(player) || !isPlayerNumber(winner) || player == winner || state.player(player).state != PlayerState::Placed)
         return std::nullopt;
     return u'+' + formatFixed6(state.player(player).moves - state.player(winner).moves, decimalSeparator);
 }
@@ -141,7 +134,7 @@ bool newRecordIsSet(const RaceState& state)
     if (!isPlayerNumber(holder) || state.drivenByComputer(holder))
         return false;
     const PlayerRecord& player = state.player(holder);
-    return player.state == Placed && beatsRecord(player.moves, state.recordMoves);
+    return player.state == PlayerState::Placed && beatsRecord(player.moves, state.recordMoves);
 }
 
 QString resultsDateText(QDate date)

@@ -15,7 +15,6 @@ int sign(qint64 value)
 // 128 bits hold every product of two differences of 32-bit coordinates, whatever a stored ride says.
 using Wide = __int128;
 
-
 // value = numerator / denominator made whole towards anchor, for any non-zero denominator;
 // nothing when the denominator is 0 or the result is beyond 64 bits.
 std::optional<qint64> towards(Wide anchor, Wide numerator, Wide denominator)

@@ -5,27 +5,11 @@
 #include "race/Ranking.h"
 #include "shell/MessageBoxStyle.h"
 #include "shell/NumberFormat.h"
+#include "shell/StringIds.h"
 
 #include <cmath>
 
 namespace {
-
-// String table ids.
-constexpr qint32 MoveText = 505;             // "Tah "
-constexpr qint32 WarningTitle = 506;         // "Pozor!"
-constexpr qint32 SitOutTexts = 507;          // 507, 508, 509: one, two, three turns still to sit out
-constexpr qint32 CrashSpeedText = 511;       // "V tomto tahu se nabouráte v rychlosti "
-constexpr qint32 CarDamagedText = 512;
-constexpr qint32 PenaltyTexts = 513;         // 513, 514, 515: one, two, three turns lost
-constexpr qint32 CrashOutText = 516;
-constexpr qint32 CrashTitle = 517;           // "Havárie"
-constexpr qint32 WrongCheckpointText = 518;
-constexpr qint32 DisqualifiedText = 519;
-constexpr qint32 DisqualifiedTitle = 520;
-constexpr qint32 FinishText = 521;           // "Sláva! Projel jste cílem v tahu "
-constexpr qint32 FinishTitle = 522;          // "Cíl"
-constexpr qint32 SitOutTitle = 523;          // "Nehrajete..."
-constexpr qint32 SpeedText = 526;            // "v = "
 
 // Sounds.
 constexpr unsigned CrashSounds = 2;          // 2, 3, 4: one, two, three turns lost
@@ -41,7 +25,7 @@ QString fixed6(double value)
 void showTurnOf(const RaceState& state, GameWindow& window, const PlayerRecord& player)
 {
     window.setStatusPanel(4, player.name);
-    window.setStatusPanel(5, LoadText(state, MoveText) + formatGeneral(player.moves, systemDecimalSeparator()));
+    window.setStatusPanel(5, LoadText(state, StringId::MoveLabel) + formatGeneral(player.moves, systemDecimalSeparator()));
 }
 
 // A question or notice for the player whose turn it is. The computer asks itself nothing: it chose
@@ -59,48 +43,48 @@ bool ConfirmCrash(RaceState& state, GameWindow& window, float speed)
 {
     PlayerRecord& player = state.player(state.currentPlayer);
     const int style = state.AskBeforeCrash ? StyleYesNoDefaultNo : StyleInformationNote;
-    const QString title = LoadText(state, WarningTitle);
-    const QString prefix = LoadText(state, CrashSpeedText) + fixed6(speed);
+    const QString title = LoadText(state, StringId::WarningTitle);
+    const QString prefix = LoadText(state, StringId::CrashSpeedText) + fixed6(speed);
     if (speed < 3.0f) {
         const int turns = static_cast<int>(std::ceil(speed));
         if (turns == 0) {
-            player.state = Racing;
+            player.state = PlayerState::Racing;
             return true;
         }
-        if (askCurrentPlayer(state, window, prefix + LoadText(state, PenaltyTexts + turns - 1), style, title) == AnswerNo)
+        if (askCurrentPlayer(state, window, prefix + LoadText(state, StringId::FirstPenaltyText + turns - 1), style, title) == AnswerNo)
             return false;
         window.PlaySound(CrashSounds + static_cast<unsigned>(turns) - 1);
-        player.state = static_cast<quint8>(turns);
+        player.state = sittingOut(turns);
         return true;
     }
-    if (askCurrentPlayer(state, window, prefix + LoadText(state, CrashOutText), style, title) == AnswerNo)
+    if (askCurrentPlayer(state, window, prefix + LoadText(state, StringId::CrashOutText), style, title) == AnswerNo)
         return false;
     window.PlaySound(CrashOutSound);
-    player.state = CrashedOut;
+    player.state = PlayerState::CrashedOut;
     --state.playersRacing;
-    askCurrentPlayer(state, window, LoadText(state, CarDamagedText), StyleCritical, LoadText(state, CrashTitle));
+    askCurrentPlayer(state, window, LoadText(state, StringId::CarDamagedText), StyleCritical, LoadText(state, StringId::CrashTitle));
     return true;
 }
 
 bool ConfirmWrongCheckpoint(RaceState& state, GameWindow& window)
 {
-    if (askCurrentPlayer(state, window, LoadText(state, WrongCheckpointText), StyleYesNoDefaultNo, LoadText(state, WarningTitle)) == AnswerNo)
+    if (askCurrentPlayer(state, window, LoadText(state, StringId::WrongCheckpointText), StyleYesNoDefaultNo, LoadText(state, StringId::WarningTitle)) == AnswerNo)
         return false;
     window.PlaySound(DisqualifiedSound);
-    state.player(state.currentPlayer).state = Disqualified;
+    state.player(state.currentPlayer).state = PlayerState::Disqualified;
     --state.playersRacing;
-    askCurrentPlayer(state, window, LoadText(state, DisqualifiedText), StyleCritical, LoadText(state, DisqualifiedTitle));
+    askCurrentPlayer(state, window, LoadText(state, StringId::DisqualifiedText), StyleCritical, LoadText(state, StringId::DisqualifiedTitle));
     return true;
 }
 
 void FinishCar(RaceState& state, GameWindow& window, float fraction)
 {
     PlayerRecord& player = state.player(state.currentPlayer);
-    player.state = Finished;
+    player.state = PlayerState::Finished;
     player.moves = player.moves + static_cast<double>(fraction) - 1;
     --state.playersRacing;
     window.PlaySound(FinishSound);
-    askCurrentPlayer(state, window, LoadText(state, FinishText) + fixed6(player.moves) + '.', StyleExclamation, LoadText(state, FinishTitle));
+    askCurrentPlayer(state, window, LoadText(state, StringId::FinishText) + fixed6(player.moves) + '.', StyleExclamation, LoadText(state, StringId::FinishTitle));
 }
 
 void PassTurn(RaceState& state, GameWindow& window)
@@ -114,15 +98,15 @@ void PassTurn(RaceState& state, GameWindow& window)
         for (int i = 0; i <= 9; ++i) {
             const int number = (state.currentPlayer + i) % PlayerSlots + 1;
             PlayerRecord& player = state.player(number);
-            if (player.state == Racing || player.state == ChoosingStart) {
+            if (player.state == PlayerState::Racing || player.state == PlayerState::ChoosingStart) {
                 state.currentPlayer = static_cast<quint8>(number);
-                if (player.state != ChoosingStart)
+                if (player.state != PlayerState::ChoosingStart)
                     player.moves += 1;
                 showTurnOf(state, window, player);
                 window.turnGiven();
                 return;
             }
-            if (player.state >= SitOut1 && player.state <= SitOut3) {
+            if (const int turns = turnsToSitOut(player.state); turns > 0) {
                 anyInRace = true;
                 player.moves += 1;
                 if (window.isOptionChecked(MenuOption::AutoCentre))
@@ -130,12 +114,12 @@ void PassTurn(RaceState& state, GameWindow& window)
                                         roundHalfEven(static_cast<double>(state.zoom) * player.aimY));
                 window.clearTrackDrawings();
                 showTurnOf(state, window, player);
-                window.setStatusPanel(8, LoadText(state, SpeedText) + '0');
+                window.setStatusPanel(8, LoadText(state, StringId::SpeedLabel) + '0');
                 // A computer sitting out is seen on the status bar; nobody needs to press OK for it.
                 if (player.driver == DriverKind::Person)
-                    window.messageBox(player.name + LoadText(state, SitOutTexts + player.state - 1), StyleInformation,
-                                      LoadText(state, SitOutTitle));
-                --player.state;
+                    window.messageBox(player.name + LoadText(state, StringId::FirstSitOutNote + turns - 1), StyleInformation,
+                                      LoadText(state, StringId::SitOutTitle));
+                player.state = sittingOut(turns - 1);
             }
         }
         // A count of racing cars with no car left to race would sweep for ever: the race is over.

@@ -4,14 +4,12 @@
 #include "race/MoveCommit.h"
 #include "race/MoveGeometry.h"
 #include "shell/MessageBoxStyle.h"
+#include "shell/StringIds.h"
 
 #include <algorithm>
 #include <cmath>
 
 namespace {
-
-constexpr qint32 ErrorTitle = 500;        // "Chyba!"
-constexpr qint32 CircleOffTrackText = 510;
 
 // The distance from the inertia point to the track picture, as far as the turn needs it: 0 or
 // more than the step length when only one coordinate is off the picture.
@@ -35,7 +33,7 @@ void makeForcedMove(RaceState& state, GameWindow& window)
     window.KeepCircleInView();
     state.AskBeforeCrash = false;
     if (!state.drivenByComputer(state.currentPlayer))
-        window.messageBox(LoadText(state, CircleOffTrackText), StyleCritical, LoadText(state, ErrorTitle));
+        window.messageBox(LoadText(state, StringId::CircleOffTrackText), StyleCritical, LoadText(state, StringId::ErrorTitle));
     // The point of the circle nearest to the car, on the line of the last move.
     const double lastX = static_cast<double>(player.posX) - player.aimX;
     const double lastY = static_cast<double>(player.posY) - player.aimY;

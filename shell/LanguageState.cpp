@@ -1,4 +1,5 @@
 #include "shell/LanguageState.h"
+#include "shell/StringIds.h"
 
 #include "shell/IntegerText.h"
 
@@ -10,8 +11,8 @@ QString LoadText(const LanguageState& language, qint32 baseId)
 void ReadLanguageLayout(LanguageState& language)
 {
     const StringTable& table = StringTable::shipped();
-    language.languageCount = parseInteger<qint16>(table.text(LanguageCountId)).value_or(1);
-    language.languageStep = parseInteger<qint16>(table.text(LanguageStepId)).value_or(0);
+    language.languageCount = parseInteger<qint16>(table.text(StringId::LanguageCount)).value_or(1);
+    language.languageStep = parseInteger<qint16>(table.text(StringId::LanguageStep)).value_or(0);
 }
 
 int CurrentLanguage(const LanguageState& language)

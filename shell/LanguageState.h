@@ -1,15 +1,13 @@
 #pragma once
 
 #include "shell/StringTable.h"
+#include "shell/StringIds.h"
 
 #include <QString>
 #include <QtGlobal>
 
 // Bases of the string table's language layout: id 1 holds the number of languages, id 2 the
 // distance between the ids of two consecutive languages, base id 11 the name of each language.
-inline constexpr qint32 LanguageCountId = 1;
-inline constexpr qint32 LanguageStepId = 2;
-inline constexpr qint32 LanguageNameId = 11;
 
 // The chosen language: which block of the string table every text comes from.
 struct LanguageState {

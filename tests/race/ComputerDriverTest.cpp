@@ -113,7 +113,7 @@ TEST_P(DriverOnBundledTrack, FinishesFromEveryStartPositionWithLegalMovesOnly)
     for (int start = 1; start <= track.state.startCount; ++start) {
         const RaceRun run = race(track, {kind}, 20261210 + start, 1500, start);
         EXPECT_TRUE(run.faults.isEmpty()) << name << " from " << start << ": " << run.faults.join("; ").toStdString();
-        EXPECT_EQ(track.state.player(1).state, Placed) << name << " from " << start << " after " << run.turns << " turns";
+        EXPECT_EQ(track.state.player(1).state, PlayerState::Placed) << name << " from " << start << " after " << run.turns << " turns";
         // No ride beats the lower bound on the moves from its start.
         const TrackPoint from = run.rides.at(1).front();
         EXPECT_LE(movesLowerBound(track.state, track.distances->remaining(0, from.x, from.y)), track.state.player(1).moves)
@@ -159,7 +159,7 @@ TEST(ComputerDriver, TenComputersFinishAndTheStrongerAreAheadOnAverage)
         EXPECT_TRUE(run.faults.isEmpty()) << run.faults.join("; ").toStdString();
         EXPECT_FALSE(track.state.raceRunning) << "seed " << seed;
         for (int player = 1; player <= PlayerSlots; ++player) {
-            EXPECT_EQ(track.state.player(player).state, Placed) << "seed " << seed << " player " << player;
+            EXPECT_EQ(track.state.player(player).state, PlayerState::Placed) << "seed " << seed << " player " << player;
             total[kinds[static_cast<std::size_t>(player - 1)]] += track.state.player(player).moves;
         }
         // Nobody was asked anything for the computer.
@@ -200,7 +200,7 @@ protected:
             if (!trial.legal)
                 faults << QStringLiteral("turn %1: a move the rules do not let through").arg(turn);
             if (trial.finished) {
-                p.state = Finished;
+                p.state = PlayerState::Finished;
                 break;
             }
             p.checkpointsPassed = static_cast<quint8>(trial.passed);
@@ -218,7 +218,7 @@ TEST_F(DriverOnSmallTrack, ASpeedLimitBelowTheStepLengthIsKept)
     state.speedLimit = 5;
     const QStringList faults = drive(40);
     EXPECT_TRUE(faults.isEmpty()) << faults.join("; ").toStdString();
-    EXPECT_EQ(car().state, Finished);
+    EXPECT_EQ(car().state, PlayerState::Finished);
 }
 
 TEST_F(DriverOnSmallTrack, AWalledOffFinishLeavesTheCarStandingLegally)
@@ -231,7 +231,7 @@ TEST_F(DriverOnSmallTrack, AWalledOffFinishLeavesTheCarStandingLegally)
     state.trackRaster = TrackRaster(image, Road);
     const QStringList faults = drive(30);
     EXPECT_TRUE(faults.isEmpty()) << faults.join("; ").toStdString();
-    EXPECT_NE(car().state, Finished);
+    EXPECT_NE(car().state, PlayerState::Finished);
     // It has come to rest: moves of nothing, never into the barrier.
     EXPECT_EQ(car().posX, car().prevX);
     EXPECT_EQ(car().posY, car().prevY);
@@ -249,7 +249,7 @@ TEST_F(DriverOnSmallTrack, AHugeCircleIsSampledAndStillGivesLegalTargets)
 TEST_F(DriverOnSmallTrack, TheOnlyStartPositionIsChosen)
 {
     ComputerDriver driver(state);
-    car().state = ChoosingStart;
+    car().state = PlayerState::ChoosingStart;
     EXPECT_EQ(driver.chooseStart(state, 1), 1);
 }
 

@@ -80,7 +80,7 @@ protected:
             PlayerRecord& player = state_.player(static_cast<int>(i) + 1);
             player.name = names[i];
             player.color = colorValue(40 * static_cast<int>(i), 0, 200);
-            player.state = ChoosingStart;
+            player.state = PlayerState::ChoosingStart;
         }
         state_.playersRacing = static_cast<quint8>(names.size());
         state_.currentPlayer = 1;
@@ -184,8 +184,8 @@ TEST_F(HeadlessRace, ThreePlayersRaceToTheEndAndTheWinnersRideBecomesAValidRecor
             bedrichCrashed = crashes;
             if (crashes) {
                 const PlayerRecord& b = state_.player(2);
-                ASSERT_GE(b.state, SitOut1);
-                ASSERT_LE(b.state, SitOut2);
+                ASSERT_GE(b.state, PlayerState::SitOut1);
+                ASSERT_LE(b.state, PlayerState::SitOut2);
             }
         } else {
             // Cyril, and Bedřich once he may drive again, cross the finish line backwards.
@@ -222,9 +222,9 @@ TEST_F(HeadlessRace, ThreePlayersRaceToTheEndAndTheWinnersRideBecomesAValidRecor
     // Ranking: the finisher first, then the disqualified, who lasted longer first.
     const PlayerRecord& bedrich = state_.player(2);
     const PlayerRecord& cyril = state_.player(3);
-    EXPECT_EQ(anna.state, Placed);
-    EXPECT_EQ(bedrich.state, PlacedDisqualified);
-    EXPECT_EQ(cyril.state, PlacedDisqualified);
+    EXPECT_EQ(anna.state, PlayerState::Placed);
+    EXPECT_EQ(bedrich.state, PlayerState::PlacedDisqualified);
+    EXPECT_EQ(cyril.state, PlayerState::PlacedDisqualified);
     const std::vector<quint8> expectedOrder = bedrich.moves >= cyril.moves ? std::vector<quint8>{1, 2, 3} : std::vector<quint8>{1, 3, 2};
     EXPECT_EQ(state_.OrderOfFinish, expectedOrder);
     EXPECT_EQ(state_.newRecordPlayer, 1);

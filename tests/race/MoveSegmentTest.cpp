@@ -75,7 +75,7 @@ TEST_F(MoveSegmentTest, FinishCountsTheFractionOfTheMove)
     EXPECT_EQ(TestMoveSegment(state, window, 10, 0), CrossedFinish);
     // The exit band begins at x = 62: sample 7 of 10.
     EXPECT_NEAR(car().moves, 11.7, 1e-6);
-    EXPECT_EQ(car().state, Finished);
+    EXPECT_EQ(car().state, PlayerState::Finished);
     EXPECT_EQ(state.playersRacing, 0);
 }
 
@@ -84,7 +84,7 @@ TEST_F(MoveSegmentTest, WrongCheckpointAnsweredNoWithdrawsTheMove)
     standAt(55, 20);
     window.answers = {AnswerNo};
     EXPECT_EQ(TestMoveSegment(state, window, 10, 0), Withdrawn);
-    EXPECT_EQ(car().state, Racing);
+    EXPECT_EQ(car().state, PlayerState::Racing);
     EXPECT_EQ(state.playersRacing, 1);
     ASSERT_EQ(window.boxes.size(), 1u);
     EXPECT_EQ(window.boxes[0].style, StyleYesNoDefaultNo);
@@ -96,13 +96,13 @@ TEST_F(MoveSegmentTest, CrashRestsTwoSamplesBackRoundedTowardsTheCar)
         const char* label;
         qint32 fromX, fromY, byX, byY;
         TrackPoint rest;
-        quint8 penalty;
+        PlayerState penalty;
     } cases[] = {
-        {"straight into the barrier", 80, 20, 15, 0, {88, 20}, SitOut2},       // barrier met at t = 10
-        {"slanting into it", 80, 20, 15, 3, {88, 21}, SitOut2},                // y at t = 8: 21.6 → 21
-        {"slanting upwards", 80, 20, 15, -3, {88, 19}, SitOut2},               // 18.4 → 19
-        {"standing on the barrier", 90, 20, 5, 0, {88, 20}, SitOut1},          // t = 0: two units behind
-        {"one unit before it", 89, 20, 5, 0, {88, 20}, SitOut1},               // t = 1
+        {"straight into the barrier", 80, 20, 15, 0, {88, 20}, PlayerState::SitOut2},       // barrier met at t = 10
+        {"slanting into it", 80, 20, 15, 3, {88, 21}, PlayerState::SitOut2},                // y at t = 8: 21.6 → 21
+        {"slanting upwards", 80, 20, 15, -3, {88, 19}, PlayerState::SitOut2},               // 18.4 → 19
+        {"standing on the barrier", 90, 20, 5, 0, {88, 20}, PlayerState::SitOut1},          // t = 0: two units behind
+        {"one unit before it", 89, 20, 5, 0, {88, 20}, PlayerState::SitOut1},               // t = 1
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
@@ -120,7 +120,7 @@ TEST_F(MoveSegmentTest, WithdrawnCrashKeepsTheRaisedSpeedAndNothingElse)
     EXPECT_EQ(TestMoveSegment(state, window, 10, 40), Withdrawn);
     EXPECT_DOUBLE_EQ(car().maxSpeed, std::sqrt(1700.0) / 10);
     EXPECT_EQ(car().checkpointsPassed, 0);
-    EXPECT_EQ(car().state, Racing);
+    EXPECT_EQ(car().state, PlayerState::Racing);
     EXPECT_EQ((TrackPoint{car().aimX, car().aimY}), (TrackPoint{35, 20}));
     EXPECT_EQ(state.playersRacing, 1);
 }
@@ -131,7 +131,7 @@ TEST_F(MoveSegmentTest, CheckpointPassedBeforeACrashCounts)
     window.answers = {AnswerYes};
     EXPECT_EQ(TestMoveSegment(state, window, 10, 20), Crashed);  // over the bottom at 2.24 step lengths
     EXPECT_EQ(car().checkpointsPassed, 1);
-    EXPECT_EQ(car().state, SitOut3);
+    EXPECT_EQ(car().state, PlayerState::SitOut3);
 }
 
 TEST_F(MoveSegmentTest, LeavingTheTrackIsACrashAtItsEdge)

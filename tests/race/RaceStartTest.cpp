@@ -36,7 +36,7 @@ TEST(RaceStart, TickedRowsRaceAndTheLowestOfThemMovesFirst)
 {
     RaceState state;
     for (PlayerRecord& player : state.players)
-        player.state = NoPlayer;
+        player.state = PlayerState::NoPlayer;
     state.startLine = {TrackPoint{100, 500}, TrackPoint{100, 100}};
     state.startCount = 10;
     std::array<PlayerEntry, PlayerSlots> rows;
@@ -48,7 +48,7 @@ TEST(RaceStart, TickedRowsRaceAndTheLowestOfThemMovesFirst)
     for (int n = 1; n <= PlayerSlots; ++n) {
         EXPECT_EQ(state.player(n).name, QStringLiteral("Hráč %1").arg(n));
         EXPECT_EQ(state.player(n).color, colorValue(n - 1, 0, 0));
-        EXPECT_EQ(state.player(n).state, n == 2 || n == 5 ? ChoosingStart : NoPlayer) << n;
+        EXPECT_EQ(state.player(n).state, n == 2 || n == 5 ? PlayerState::ChoosingStart : PlayerState::NoPlayer) << n;
     }
     EXPECT_EQ(state.startPositions.size(), 10u);
 }

@@ -16,7 +16,7 @@ TEST(ResetRace, EmptiesEverySlotButKeepsNamesAndColours)
         PlayerRecord& p = state.player(n);
         p.name = QStringLiteral("Hráč %1").arg(n);
         p.color = colorValue(n, 2 * n, 3 * n);
-        p.state = n % 2 ? Finished : SitOut2;
+        p.state = n % 2 ? PlayerState::Finished : PlayerState::SitOut2;
         p.moves = 11.5;
         p.prevX = p.prevY = p.posX = p.posY = p.aimX = p.aimY = n;
         p.checkpointsPassed = 2;
@@ -36,7 +36,7 @@ TEST(ResetRace, EmptiesEverySlotButKeepsNamesAndColours)
         const PlayerRecord& p = state.player(n);
         EXPECT_EQ(p.name, QStringLiteral("Hráč %1").arg(n));
         EXPECT_EQ(p.color, colorValue(n, 2 * n, 3 * n));
-        EXPECT_EQ(p.state, NoPlayer);
+        EXPECT_EQ(p.state, PlayerState::NoPlayer);
         EXPECT_EQ(p.moves, 0);
         EXPECT_EQ(p.prevX + p.prevY + p.posX + p.posY + p.aimX + p.aimY, 0);
         EXPECT_EQ(p.checkpointsPassed, 0);

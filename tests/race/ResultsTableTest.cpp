@@ -13,7 +13,7 @@ namespace {
 
 struct Car {
     int player;
-    quint8 state;  // 252 finished, 253 disqualified, 254 crashed out
+    PlayerState state;  // 252 finished, 253 disqualified, 254 crashed out
     double moves;
     double maxSpeed = 1;
     const char* name = "";
@@ -25,7 +25,7 @@ RaceState rankedRace(const std::vector<Car>& cars, double recordMoves = 0, qint3
     RaceState state;
     state.languageOffset = languageOffset;
     for (PlayerRecord& player : state.players)
-        player.state = NoPlayer;
+        player.state = PlayerState::NoPlayer;
     for (const Car& car : cars) {
         PlayerRecord& player = state.player(car.player);
         player.state = car.state;
@@ -64,10 +64,10 @@ TEST(ResultsTable, RowsTellPlaceNameMovesTopSpeedAndNotesInTheChosenLanguage)
     // Players 1 and 3 finish with equal moves: the lower number is placed first. The record of
     // 12 moves is beaten by the winner only; the second, also under it, has just finished.
     const std::vector<Car> cars = {
-        {3, Finished, 11.5, 2.25, "Eva"},
-        {1, Finished, 11.5, 3, "Adam"},
-        {2, CrashedOut, 7, 3.2, "Bára"},
-        {5, Disqualified, 4, 0.5, "Čeněk"},
+        {3, PlayerState::Finished, 11.5, 2.25, "Eva"},
+        {1, PlayerState::Finished, 11.5, 3, "Adam"},
+        {2, PlayerState::CrashedOut, 7, 3.2, "Bára"},
+        {5, PlayerState::Disqualified, 4, 0.5, "Čeněk"},
     };
     const struct {
         qint32 languageOffset;
@@ -104,9 +104,9 @@ TEST(ResultsTable, PlacesTakeTheWidthOfTheFinishersPlusOne)
     const auto race = [](int finishers, int others) {
         std::vector<Car> cars;
         for (int i = 1; i <= finishers; ++i)
-            cars.push_back({i, Finished, 10.0 + i});
+            cars.push_back({i, PlayerState::Finished, 10.0 + i});
         for (int i = finishers + 1; i <= finishers + others; ++i)
-            cars.push_back({i, CrashedOut, 30.0 - i});
+            cars.push_back({i, PlayerState::CrashedOut, 30.0 - i});
         return cars;
     };
     const struct {
@@ -130,7 +130,7 @@ TEST(ResultsTable, PlacesTakeTheWidthOfTheFinishersPlusOne)
 
 TEST(ResultsTable, ARaceNobodyFinishedListsTheLongestRideFirstAndHandsNoRecordOver)
 {
-    const RaceState state = rankedRace({{4, Disqualified, 9}, {6, CrashedOut, 12}, {7, CrashedOut, 3}, {9, CrashedOut, 12}});
+    const RaceState state = rankedRace({{4, PlayerState::Disqualified, 9}, {6, PlayerState::CrashedOut, 12}, {7, PlayerState::CrashedOut, 3}, {9, PlayerState::CrashedOut, 12}});
     const std::vector<ResultRow> rows = resultRows(state, u'.');
     EXPECT_EQ(players(rows), (std::vector<int>{6, 9, 4, 7}));
     EXPECT_EQ(column(rows, PlaceColumn), (QStringList{"x", "x", "x", "x"}));
@@ -154,7 +154,7 @@ TEST(ResultsTable, OnlyAWinnerUnderTheRecordSetsANewOne)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.recordMoves);
-        const RaceState state = rankedRace({{2, Finished, c.winnerMoves}, {1, CrashedOut, 20}}, c.recordMoves);
+        const RaceState state = rankedRace({{2, PlayerState::Finished, c.winnerMoves}, {1, PlayerState::CrashedOut, 20}}, c.recordMoves);
         EXPECT_EQ(column(resultRows(state, u'.'), NotesColumn), (QStringList{c.winnersNote, "havaroval"}));
         EXPECT_EQ(newRecordIsSet(state), c.handedOver);
     }
@@ -162,7 +162,7 @@ TEST(ResultsTable, OnlyAWinnerUnderTheRecordSetsANewOne)
 
 TEST(ResultsTable, MovesRelativeToTheWinnerForTheOtherFinishersOnly)
 {
-    const RaceState state = rankedRace({{1, Finished, 12}, {2, Finished, 11.5}, {3, Finished, 14.25}, {4, CrashedOut, 9}});
+    const RaceState state = rankedRace({{1, PlayerState::Finished, 12}, {2, PlayerState::Finished, 11.5}, {3, PlayerState::Finished, 14.25}, {4, PlayerState::CrashedOut, 9}});
     ASSERT_EQ(state.newRecordPlayer, 2);
     const struct {
         int player;
@@ -229,7 +229,7 @@ TEST(ResultsTable, ClipboardTextHasTheTrackAndDateThenHeadersThenRowsInTabsAndCr
 
 TEST(ResultsTable, PlacesNamingNoPlayerSlotAreLeftOut)
 {
-    RaceState state = rankedRace({{2, Finished, 11}, {5, CrashedOut, 4}});
+    RaceState state = rankedRace({{2, PlayerState::Finished, 11}, {5, PlayerState::CrashedOut, 4}});
     state.OrderOfFinish = {2, 0, 11, 5};
     EXPECT_EQ(players(resultRows(state, u'.')), (std::vector<int>{2, 5}));
     state.OrderOfFinish = {0};
@@ -260,8 +260,8 @@ TEST(ResultsTable, ARecordIsOnlyEverAPersons)
     for (const Case& c : cases) {
         RaceState state;
         for (PlayerRecord& player : state.players)
-            player.state = NoPlayer;
-        const Car cars[] = {{1, Finished, 10, 1, "Mistr"}, {2, Finished, 11, 1, "Eva"}, {3, CrashedOut, 4, 1, "Jan"}};
+            player.state = PlayerState::NoPlayer;
+        const Car cars[] = {{1, PlayerState::Finished, 10, 1, "Mistr"}, {2, PlayerState::Finished, 11, 1, "Eva"}, {3, PlayerState::CrashedOut, 4, 1, "Jan"}};
         for (const Car& car : cars) {
             PlayerRecord& player = state.player(car.player);
             player.state = car.state;
@@ -291,8 +291,8 @@ TEST(ResultsTable, TheComputerIsMarkedInEnglishToo)
     ReadLanguageLayout(state);
     state.languageOffset = state.languageStep;
     for (PlayerRecord& player : state.players)
-        player.state = NoPlayer;
-    state.player(4).state = Finished;
+        player.state = PlayerState::NoPlayer;
+    state.player(4).state = PlayerState::Finished;
     state.player(4).name = QStringLiteral("Robot");
     state.player(4).driver = DriverKind::Racer;
     RankPlayers(state);

@@ -16,16 +16,16 @@ TEST_F(TurnCycleTest, CrashPenaltyIsTheSpeedRoundedUp)
 {
     const struct {
         float speed;
-        quint8 state;
+        PlayerState state;
         const char* text;  // after the speed
         unsigned sound;
     } cases[] = {
-        {0.5f, SitOut1, "! Jeden tah nebudete hrát. Jste si jisti, že ho chcete opravdu provést?", 2},
-        {1.0f, SitOut1, "! Jeden tah nebudete hrát. Jste si jisti, že ho chcete opravdu provést?", 2},
-        {1.01f, SitOut2, "! Dva tahy nebudete hrát. Jste si jisti, že ho chcete opravdu provést?", 3},
-        {2.4f, SitOut3, "! Tři tahy nebudete hrát. Jste si jisti, že ho chcete opravdu provést?", 4},
-        {2.9999f, SitOut3, "! Tři tahy nebudete hrát. Jste si jisti, že ho chcete opravdu provést?", 4},
-        {3.0f, CrashedOut,
+        {0.5f, PlayerState::SitOut1, "! Jeden tah nebudete hrát. Jste si jisti, že ho chcete opravdu provést?", 2},
+        {1.0f, PlayerState::SitOut1, "! Jeden tah nebudete hrát. Jste si jisti, že ho chcete opravdu provést?", 2},
+        {1.01f, PlayerState::SitOut2, "! Dva tahy nebudete hrát. Jste si jisti, že ho chcete opravdu provést?", 3},
+        {2.4f, PlayerState::SitOut3, "! Tři tahy nebudete hrát. Jste si jisti, že ho chcete opravdu provést?", 4},
+        {2.9999f, PlayerState::SitOut3, "! Tři tahy nebudete hrát. Jste si jisti, že ho chcete opravdu provést?", 4},
+        {3.0f, PlayerState::CrashedOut,
          ", která je bohužel tak velká, že nebudete schopni pokračovat v závodu! Jste si jisti, že ho chcete opravdu provést?", 5},
     };
     for (const auto& c : cases) {
@@ -40,7 +40,7 @@ TEST_F(TurnCycleTest, CrashPenaltyIsTheSpeedRoundedUp)
         EXPECT_EQ(window.boxes[0].title, "Pozor!");
         EXPECT_EQ(window.boxes[0].style, StyleYesNoDefaultNo);
         EXPECT_TRUE(window.calls.contains(QStringLiteral("sound %1").arg(c.sound)));
-        if (c.state == CrashedOut) {
+        if (c.state == PlayerState::CrashedOut) {
             EXPECT_EQ(state.playersRacing, 0);
             ASSERT_EQ(window.boxes.size(), 2u);
             EXPECT_EQ(window.boxes[1].prompt, "Vaše auto je vážně poškozeno! Nemůžete pokračovat v závodu.");
@@ -60,7 +60,7 @@ TEST_F(TurnCycleTest, CrashAnsweredNoChangesNothing)
         window = RecordingGameWindow{};
         window.answers = {AnswerNo};
         EXPECT_FALSE(ConfirmCrash(state, window, speed));
-        EXPECT_EQ(car().state, Racing);
+        EXPECT_EQ(car().state, PlayerState::Racing);
         EXPECT_EQ(state.playersRacing, 1);
         EXPECT_EQ(window.calls.size(), 1);  // the question only: no sound
     }
@@ -68,16 +68,16 @@ TEST_F(TurnCycleTest, CrashAnsweredNoChangesNothing)
 
 TEST_F(TurnCycleTest, CrashAtZeroSpeedAndDuringAForcedMove)
 {
-    car().state = SitOut2;
+    car().state = PlayerState::SitOut2;
     EXPECT_TRUE(ConfirmCrash(state, window, 0.0f));
-    EXPECT_EQ(car().state, Racing);
+    EXPECT_EQ(car().state, PlayerState::Racing);
     EXPECT_TRUE(window.calls.isEmpty());
 
     state.AskBeforeCrash = false;  // the forced move: the crash is announced, never asked
     EXPECT_TRUE(ConfirmCrash(state, window, 1.5f));
     ASSERT_EQ(window.boxes.size(), 1u);
     EXPECT_EQ(window.boxes[0].style, StyleInformationNote);
-    EXPECT_EQ(car().state, SitOut2);
+    EXPECT_EQ(car().state, PlayerState::SitOut2);
 }
 
 TEST_F(TurnCycleTest, WrongCheckpointDisqualifies)
@@ -85,7 +85,7 @@ TEST_F(TurnCycleTest, WrongCheckpointDisqualifies)
     state.AskBeforeCrash = false;  // asked even during a forced move
     window.answers = {AnswerYes};
     EXPECT_TRUE(ConfirmWrongCheckpoint(state, window));
-    EXPECT_EQ(car().state, Disqualified);
+    EXPECT_EQ(car().state, PlayerState::Disqualified);
     EXPECT_EQ(state.playersRacing, 0);
     ASSERT_EQ(window.boxes.size(), 2u);
     EXPECT_EQ(window.boxes[0].prompt, "Projíždíte nesprávnou kontrolou. Budete diskvalifikován! Opradu si přejete tento tah provést?");
@@ -101,7 +101,7 @@ TEST_F(TurnCycleTest, FinishStoresTheFractionalMoves)
     car().moves = 20;
     FinishCar(state, window, 0.25f);
     EXPECT_DOUBLE_EQ(car().moves, 19.25);
-    EXPECT_EQ(car().state, Finished);
+    EXPECT_EQ(car().state, PlayerState::Finished);
     EXPECT_EQ(state.playersRacing, 0);
     ASSERT_EQ(window.boxes.size(), 1u);
     EXPECT_EQ(window.boxes[0].prompt, "Sláva! Projel jste cílem v tahu " + fixed6(19.25) + ".");
@@ -115,7 +115,7 @@ protected:
     void race(std::initializer_list<int> numbers)
     {
         for (int n : numbers) {
-            state.player(n).state = Racing;
+            state.player(n).state = PlayerState::Racing;
             state.player(n).name = QStringLiteral("Hráč %1").arg(n);
         }
         state.playersRacing = static_cast<quint8>(numbers.size());
@@ -124,7 +124,7 @@ protected:
 
 TEST_F(PassTurnTest, NextPlayerWrapsFromTenToOne)
 {
-    car().state = NoPlayer;
+    car().state = PlayerState::NoPlayer;
     race({2, 5, 9});
     const struct {
         quint8 current, next;
@@ -135,8 +135,8 @@ TEST_F(PassTurnTest, NextPlayerWrapsFromTenToOne)
         EXPECT_EQ(state.currentPlayer, c.next) << int(c.current);
     }
     state.currentPlayer = 9;
-    state.player(2).state = Finished;
-    state.player(5).state = CrashedOut;
+    state.player(2).state = PlayerState::Finished;
+    state.player(5).state = PlayerState::CrashedOut;
     state.playersRacing = 1;
     PassTurn(state, window);
     EXPECT_EQ(state.currentPlayer, 9);  // the only car left plays again
@@ -144,9 +144,9 @@ TEST_F(PassTurnTest, NextPlayerWrapsFromTenToOne)
 
 TEST_F(PassTurnTest, TurnCountsAMoveExceptWhileChoosingTheStart)
 {
-    car().state = NoPlayer;
+    car().state = PlayerState::NoPlayer;
     race({3, 4});
-    state.player(4).state = ChoosingStart;
+    state.player(4).state = PlayerState::ChoosingStart;
     state.currentPlayer = 3;
     PassTurn(state, window);
     EXPECT_EQ(state.currentPlayer, 4);
@@ -161,9 +161,9 @@ TEST_F(PassTurnTest, TurnCountsAMoveExceptWhileChoosingTheStart)
 
 TEST_F(PassTurnTest, SitOutCountsDownWithAMessageAndAMoveEachTurn)
 {
-    car().state = NoPlayer;
+    car().state = PlayerState::NoPlayer;
     race({1, 2});
-    state.player(2).state = SitOut3;
+    state.player(2).state = PlayerState::SitOut3;
     state.player(2).moves = 4;
     state.currentPlayer = 1;
     const QStringList expected = {"Hráč 2 ještě tři tahy nehraje.", "Hráč 2 ještě dva tahy nehraje.", "Hráč 2 ještě jeden tah nehraje."};
@@ -187,11 +187,11 @@ TEST_F(PassTurnTest, SitOutCountsDownWithAMessageAndAMoveEachTurn)
 
 TEST_F(PassTurnTest, SittingOutWithAutoCentringCentresOnTheInertiaPoint)
 {
-    car().state = NoPlayer;
+    car().state = PlayerState::NoPlayer;
     race({1, 2});
     window.options[MenuOption::AutoCentre] = true;
     state.zoom = 0.5f;
-    state.player(2).state = SitOut1;
+    state.player(2).state = PlayerState::SitOut1;
     state.player(2).aimX = 201;  // 100.5 → 100
     state.player(2).aimY = 83;   // 41.5 → 42
     state.currentPlayer = 1;
@@ -202,8 +202,8 @@ TEST_F(PassTurnTest, SittingOutWithAutoCentringCentresOnTheInertiaPoint)
 
 TEST_F(PassTurnTest, NoCarLeftEndsTheRace)
 {
-    car().state = CrashedOut;
-    state.player(2).state = Finished;
+    car().state = PlayerState::CrashedOut;
+    state.player(2).state = PlayerState::Finished;
     state.player(2).moves = 9.5;
     state.playersRacing = 0;
     PassTurn(state, window);
@@ -215,7 +215,7 @@ TEST_F(PassTurnTest, NoCarLeftEndsTheRace)
 
 TEST_F(PassTurnTest, MiscountedRaceEndsInsteadOfSearchingForever)
 {
-    car().state = Finished;
+    car().state = PlayerState::Finished;
     state.playersRacing = 1;  // no car is left, whatever the count says
     PassTurn(state, window);
     EXPECT_FALSE(state.raceRunning);
@@ -227,19 +227,19 @@ TEST_F(TurnCycleTest, TheComputerAsksItselfNothingButPaysTheSame)
     car().driver = DriverKind::Racer;
     // A crash it chose: made at once, the penalty and the sound as for a person.
     EXPECT_TRUE(ConfirmCrash(state, window, 1.5f));
-    EXPECT_EQ(car().state, SitOut2);
+    EXPECT_EQ(car().state, PlayerState::SitOut2);
     EXPECT_TRUE(window.calls.contains("sound 3"));
     // Too fast: out of the race, without the notice.
-    car().state = Racing;
+    car().state = PlayerState::Racing;
     EXPECT_TRUE(ConfirmCrash(state, window, 3.5f));
-    EXPECT_EQ(car().state, CrashedOut);
+    EXPECT_EQ(car().state, PlayerState::CrashedOut);
     EXPECT_EQ(state.playersRacing, 0);
     // A wrong checkpoint and the finish likewise.
     state.playersRacing = 2;
-    car().state = Racing;
+    car().state = PlayerState::Racing;
     EXPECT_TRUE(ConfirmWrongCheckpoint(state, window));
-    EXPECT_EQ(car().state, Disqualified);
-    car().state = Racing;
+    EXPECT_EQ(car().state, PlayerState::Disqualified);
+    car().state = PlayerState::Racing;
     car().moves = 12;
     FinishCar(state, window, 0.5f);
     EXPECT_EQ(car().moves, 11.5);
@@ -248,15 +248,15 @@ TEST_F(TurnCycleTest, TheComputerAsksItselfNothingButPaysTheSame)
 
 TEST_F(PassTurnTest, AComputerSittingOutIsNotAnnounced)
 {
-    car().state = NoPlayer;
+    car().state = PlayerState::NoPlayer;
     race({1, 2});
-    state.player(2).state = SitOut2;
+    state.player(2).state = PlayerState::SitOut2;
     state.player(2).driver = DriverKind::Beginner;
     state.player(2).moves = 4;
     state.currentPlayer = 1;
     PassTurn(state, window);
     EXPECT_EQ(state.currentPlayer, 1);
-    EXPECT_EQ(state.player(2).state, SitOut1);
+    EXPECT_EQ(state.player(2).state, PlayerState::SitOut1);
     EXPECT_EQ(state.player(2).moves, 5);  // the turn sat out still counts
     EXPECT_TRUE(window.boxes.empty());
     EXPECT_TRUE(window.calls.contains("turn given"));

@@ -1,17 +1,18 @@
 #include "shell/LanguageState.h"
 #include "shell/StringTable.h"
+#include "shell/StringIds.h"
 
 #include <gtest/gtest.h>
 
 TEST(StringTable, ShippedTableHoldsTwoLanguagesWithEveryTextInBoth)
 {
     const StringTable& table = StringTable::shipped();
-    EXPECT_EQ(table.text(LanguageCountId), QStringLiteral("2"));
-    EXPECT_EQ(table.text(LanguageStepId), QStringLiteral("1000"));
+    EXPECT_EQ(table.text(StringId::LanguageCount), QStringLiteral("2"));
+    EXPECT_EQ(table.text(StringId::LanguageStep), QStringLiteral("1000"));
     EXPECT_EQ(table.text(11), QStringLiteral("čeština"));
     EXPECT_EQ(table.text(1011), QStringLiteral("English"));
     for (const qint32 id : table.ids()) {
-        if (id <= LanguageStepId)
+        if (id <= StringId::LanguageStep)
             continue;
         const qint32 other = id < 1000 ? id + 1000 : id - 1000;
         EXPECT_TRUE(table.contains(other)) << "id " << id << " has no counterpart " << other;

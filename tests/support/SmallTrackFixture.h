@@ -44,8 +44,8 @@ protected:
         state.AskBeforeCrash = true;
         state.raceRunning = true;
         for (PlayerRecord& player : state.players)
-            player.state = NoPlayer;
-        car().state = Racing;
+            player.state = PlayerState::NoPlayer;
+        car().state = PlayerState::Racing;
         car().name = QStringLiteral("Alena");
         state.currentPlayer = 1;
         state.playersRacing = 1;

@@ -55,7 +55,7 @@ protected:
         });
         f.item("mnuNová")->trigger();
         ASSERT_EQ(f.state.player(2).driver, DriverKind::Master);
-        ASSERT_EQ(f.state.player(2).state, ChoosingStart);
+        ASSERT_EQ(f.state.player(2).state, PlayerState::ChoosingStart);
     }
 
     // Waits, with the events running, until the computer has had its turn (or a few seconds).
@@ -164,8 +164,8 @@ TEST(ComputersOnly, ARaceOfComputersPlaysItselfToTheResults)
     for (int i = 0; i < 6000 && !resultsShown; ++i)
         QTest::qWait(10);
     EXPECT_TRUE(resultsShown);
-    EXPECT_EQ(f.state.player(1).state, Placed);
-    EXPECT_EQ(f.state.player(2).state, Placed);
+    EXPECT_EQ(f.state.player(1).state, PlayerState::Placed);
+    EXPECT_EQ(f.state.player(2).state, PlayerState::Placed);
     // Computers only: nobody is offered the record, nobody was asked anything.
     EXPECT_TRUE(f.boxes.shown.empty());
     EXPECT_FALSE(QFile::exists(f.path("Rybnik.rek")));

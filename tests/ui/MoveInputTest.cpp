@@ -54,7 +54,7 @@ TEST_F(MoveInputTest, StartMarkersTakeTurnsAndTheLastStartsTheRace)
     f.clickMarker(1);
     EXPECT_EQ(f.state.player(1).posX, Start1.x);
     EXPECT_EQ(f.state.player(1).posY, Start1.y);
-    EXPECT_EQ(f.state.player(1).state, Racing);
+    EXPECT_EQ(f.state.player(1).state, PlayerState::Racing);
     EXPECT_FALSE(f.view().startMarker(1)->isVisible());
     EXPECT_FALSE(f.state.raceRunning);
     // The remaining markers take the colour of the next player to choose.
@@ -62,7 +62,7 @@ TEST_F(MoveInputTest, StartMarkersTakeTurnsAndTheLastStartsTheRace)
     EXPECT_EQ(marker2->palette().color(QPalette::Window), toQColor(RaceWindowFixture::PlayerColors[1]));
     // Clicks on the track are ignored until every car stands on the start.
     f.clickTrack(Ride2);
-    EXPECT_EQ(f.state.player(2).state, ChoosingStart);
+    EXPECT_EQ(f.state.player(2).state, PlayerState::ChoosingStart);
 
     f.clickMarker(2);
     EXPECT_TRUE(f.state.raceRunning);

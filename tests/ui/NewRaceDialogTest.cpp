@@ -435,7 +435,7 @@ TEST_F(NewRaceDialogTest, StartPutsTheTickedRowsIntoTheRace)
     EXPECT_EQ(state.currentPlayer, 2);
     EXPECT_EQ(state.playersRacing, 2);
     for (int number = 1; number <= PlayerSlots; ++number)
-        EXPECT_EQ(state.player(number).state, number == 2 || number == 5 ? ChoosingStart : NoPlayer) << number;
+        EXPECT_EQ(state.player(number).state, number == 2 || number == 5 ? PlayerState::ChoosingStart : PlayerState::NoPlayer) << number;
     EXPECT_EQ(state.player(2).name, "Alena");
     EXPECT_EQ(state.player(2).color, colorValue(0, 0, 255));
     EXPECT_EQ(state.player(5).name, "Hráč 5");

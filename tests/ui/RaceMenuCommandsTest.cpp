@@ -55,7 +55,7 @@ TEST_F(RaceMenuCommandsTest, NewRaceDuringARaceAsksAndNoLeavesTheRaceAlone)
     EXPECT_EQ(caption, QStringLiteral("Nový závod..."));
     EXPECT_TRUE(startShown);
     EXPECT_FALSE(f.state.raceRunning);
-    EXPECT_EQ(f.state.player(1).state, NoPlayer);
+    EXPECT_EQ(f.state.player(1).state, PlayerState::NoPlayer);
     EXPECT_FALSE(f.picture()->isVisible());
     EXPECT_EQ(f.window->trajectoryLines().size(), 1u);
 }
@@ -115,14 +115,14 @@ TEST_F(RaceMenuCommandsTest, NewGameFromTheResultsOpensTheNewRaceDialogOnceTheRa
 {
     // Both cars are taken out of the race at once, as a last move would leave them.
     for (int player : {1, 2})
-        f.state.player(player).state = CrashedOut;
+        f.state.player(player).state = PlayerState::CrashedOut;
     f.state.playersRacing = 0;
     WhenDialogOpens results(QStringLiteral("frmVýsledky"), [](QWidget* dialog) {
         QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("cmdNováHra")), Qt::LeftButton);
     });
     bool endedFirst = false;
     WhenDialogOpens newRace(QStringLiteral("frmNováHra"), [&](QWidget* dialog) {
-        endedFirst = !f.state.raceRunning && f.state.player(1).state == NoPlayer;
+        endedFirst = !f.state.raceRunning && f.state.player(1).state == PlayerState::NoPlayer;
         dialog->hide();
     });
     EndRace(f.state, *f.window);

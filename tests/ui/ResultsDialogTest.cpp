@@ -62,16 +62,16 @@ protected:
     {
         ASSERT_TRUE(dir.isValid());
         for (PlayerRecord& player : state.players)
-            player.state = NoPlayer;
-        addCar(1, "Adam", Finished, 12, 2.5);
-        addCar(2, "Bára", Finished, 11.5, 3.25);
-        addCar(3, "Cyril", CrashedOut, 7, 10.125);
+            player.state = PlayerState::NoPlayer;
+        addCar(1, "Adam", PlayerState::Finished, 12, 2.5);
+        addCar(2, "Bára", PlayerState::Finished, 11.5, 3.25);
+        addCar(3, "Cyril", PlayerState::CrashedOut, 7, 10.125);
         state.trackName = QString::fromUtf8("Okruh Vysočina");
         state.recordMoves = 12.5;
         RankPlayers(state);
     }
 
-    void addCar(int number, const char* name, quint8 carState, double moves, double maxSpeed)
+    void addCar(int number, const char* name, PlayerState carState, double moves, double maxSpeed)
     {
         PlayerRecord& player = state.player(number);
         player.name = QString::fromUtf8(name);
@@ -365,7 +365,7 @@ TEST_F(ResultsDialogTest, RowsCannotBeEditedInPlace)
 
 TEST_F(ResultsDialogTest, NoColumnCutsItsTextsOrItsHeader)
 {
-    addCar(4, "Maximilián Nepřemožitelný", CrashedOut, 5, 1);
+    addCar(4, "Maximilián Nepřemožitelný", PlayerState::CrashedOut, 5, 1);
     RankPlayers(state);
     for (const qint32 languageOffset : {0, 1000}) {
         SCOPED_TRACE(languageOffset);
@@ -395,9 +395,9 @@ TEST_F(ResultsDialogTest, ANewRaceKeepsTheDisplayModeAndTheSortThatWereChosen)
 
     // The next race: Cyril wins, Bára finishes a quarter of a move behind.
     for (PlayerRecord& player : state.players)
-        player.state = NoPlayer;
-    addCar(2, "Bára", Finished, 10.25, 3);
-    addCar(3, "Cyril", Finished, 10, 4);
+        player.state = PlayerState::NoPlayer;
+    addCar(2, "Bára", PlayerState::Finished, 10.25, 3);
+    addCar(3, "Cyril", PlayerState::Finished, 10, 4);
     RankPlayers(state);
     dialog->fillResults();
     const std::vector<QStringList> expected = {

@@ -125,7 +125,7 @@ TEST(Startup, ResetsTheRaceAndSetsTheWindowsOwnValues)
     EXPECT_FLOAT_EQ(f.state.zoom, 1.0f);
     EXPECT_TRUE(f.state.AskBeforeCrash);
     for (int n = 1; n <= 10; ++n)
-        EXPECT_EQ(f.state.player(n).state, NoPlayer);
+        EXPECT_EQ(f.state.player(n).state, PlayerState::NoPlayer);
     ASSERT_EQ(window.trajectoryLines().size(), 1u);
     EXPECT_EQ(window.trajectoryLines().front().width, 2);
     EXPECT_FALSE(window.findChild<QStatusBar*>(QStringLiteral("stbTrasovky"))->isVisibleTo(&window));

@@ -126,12 +126,12 @@ TEST_F(WholeRaceTest, TwoPlayersRaceFromTheMenuToTheEnd)
     // No: nothing changed, the same player chooses again.
     EXPECT_EQ(f.state.currentPlayer, 2);
     EXPECT_EQ((TrackPoint{car2.posX, car2.posY}), (TrackPoint{414, 426}));
-    EXPECT_EQ(car2.state, Racing);
+    EXPECT_EQ(car2.state, PlayerState::Racing);
     EXPECT_EQ(f.window->trajectoryLines().size(), linesBefore);
     // Yes: the car crashes, slides to its resting place and sits out two turns.
     f.boxes.answers = {AnswerYes};
     f.clickTrack({414, 408});
-    EXPECT_EQ(car2.state, SitOut2);
+    EXPECT_EQ(car2.state, PlayerState::SitOut2);
     EXPECT_EQ(f.window->trajectoryLines().size(), linesBefore + 2);
     EXPECT_EQ(car2.posX, car2.aimX);
     EXPECT_EQ(car2.posY, car2.aimY);
@@ -171,8 +171,8 @@ TEST_F(WholeRaceTest, TwoPlayersRaceFromTheMenuToTheEnd)
     // Both finished: the race is over, they are ranked, the view is done with the race.
     EXPECT_FALSE(f.state.raceRunning);
     EXPECT_EQ(f.state.playersRacing, 0);
-    EXPECT_EQ(f.state.player(1).state, Placed);
-    EXPECT_EQ(f.state.player(2).state, Placed);
+    EXPECT_EQ(f.state.player(1).state, PlayerState::Placed);
+    EXPECT_EQ(f.state.player(2).state, PlayerState::Placed);
     EXPECT_EQ(f.state.newRecordPlayer, 1);
     EXPECT_NEAR(f.state.player(1).moves, 37.073171, 1e-6);
     EXPECT_GT(f.state.player(2).moves, f.state.player(1).moves);

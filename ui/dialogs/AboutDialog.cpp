@@ -2,6 +2,7 @@
 
 #include "shell/LanguageState.h"
 #include "ui/main/Logo.h"
+#include "shell/StringIds.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
@@ -12,13 +13,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-// String table ids.
-constexpr qint32 TitleText = 12;     // "Trasovky - Kladivnice Cup"
-constexpr qint32 CaptionText = 260;  // "O programu..."
-constexpr qint32 BackText = 262;     // "&Zpět"
-constexpr qint32 VersionText = 263;
-constexpr qint32 AuthorsText = 264;
 
 // The picture is shown at most this large, keeping its proportions; a smaller one at its own size.
 constexpr int PictureWidth = 256;
@@ -102,11 +96,11 @@ AboutDialog::AboutDialog(const LanguageState& language, const QString& programDi
 
 void AboutDialog::ApplyLanguage()
 {
-    setWindowTitle(LoadText(language_, CaptionText));
-    lblNazev_->setText(LoadText(language_, TitleText));
-    lblVerze_->setText(LoadText(language_, VersionText));
-    lblAutori_->setText(LoadText(language_, AuthorsText));
-    cmdOK_->setText(LoadText(language_, BackText));
+    setWindowTitle(LoadText(language_, StringId::AboutCaption));
+    lblNazev_->setText(LoadText(language_, StringId::ProgramTitle));
+    lblVerze_->setText(LoadText(language_, StringId::VersionText));
+    lblAutori_->setText(LoadText(language_, StringId::AuthorsText));
+    cmdOK_->setText(LoadText(language_, StringId::AboutBackButton));
 }
 
 void AboutDialog::showModal()

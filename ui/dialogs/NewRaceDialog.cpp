@@ -13,6 +13,7 @@
 #include "shell/RememberedTrack.h"
 #include "shell/SettingsFile.h"
 #include "ui/dialogs/NewRaceDialogForm.h"
+#include "shell/StringIds.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -38,9 +39,6 @@
 
 namespace {
 
-constexpr qint32 CheckingText = 556;  // "probíhá kontrola..."
-constexpr qint32 DriverTexts = 105;   // "člověk", "začátečník", "závodník", "mistr"
-
 void setColor(QWidget* widget, QPalette::ColorRole role, const QColor& color)
 {
     QPalette palette = widget->palette();
@@ -60,7 +58,7 @@ QString displayedDescription(QString text)
 QString allowedSpeedText(const RaceState& state)
 {
     if (state.speedLimit == 0 || state.stepLength == 0)
-        return LoadText(state, 551);
+        return LoadText(state, StringId::NoSpeedLimit);
     const float speed = static_cast<float>(state.speedLimit) / static_cast<float>(state.stepLength);
     return formatGeneral(speed, systemDecimalSeparator());
 }
@@ -142,37 +140,37 @@ void NewRaceDialog::ApplyLanguage()
 {
     NewRaceDialogForm& c = *ui_;
     const auto text = [this](qint32 id) { return LoadText(state_, id); };
-    c.fraHraci->setTitle(text(102));
+    c.fraHraci->setTitle(text(StringId::PlayersFrame));
     for (int row = 1; row <= PlayerSlots; ++row) {
         const auto i = static_cast<std::size_t>(row - 1);
-        const QString defaultName = text(103) + u' ' + QString::number(row);
+        const QString defaultName = text(StringId::DefaultPlayerName) + u' ' + QString::number(row);
         c.txtJmeno[i]->setText(defaultName);
         c.chkHraci[i]->setAccessibleName(defaultName);
         // "člověk", "začátečník", "závodník", "mistr": the choice stays, its words follow the language.
         QComboBox* driver = c.cboRidic[i];
         const int chosen = std::max(0, driver->currentIndex());
         driver->clear();
-        for (qint32 id = DriverTexts; id < DriverTexts + 4; ++id)
+        for (qint32 id = StringId::FirstDriverKind; id < StringId::FirstDriverKind + 4; ++id)
             driver->addItem(text(id));
         driver->setCurrentIndex(chosen);
     }
-    c.chkTrajektorie->setText(text(104));
-    c.fraDraha->setTitle(text(110));
+    c.chkTrajektorie->setText(text(StringId::HideTrajectoryBox));
+    c.fraDraha->setTitle(text(StringId::TrackFrame));
     for (int i = 1; i <= NewRaceDialogForm::LabelCount; ++i)
-        c.lblPopis[static_cast<std::size_t>(i - 1)]->setText(text(110 + i));
-    c.cmdZmenit->setText(text(126));
-    c.cmdRekord->setText(text(127));
-    c.cmdStart->setText(text(130));
-    c.cmdOK->setText(text(131));
-    c.cmdKontrola->setText(text(132));
-    c.fileDialogTitle = text(140);
-    c.fileDialogFilter = text(141) + QStringLiteral("(*.trt)");
+        c.lblPopis[static_cast<std::size_t>(i - 1)]->setText(text(StringId::TrackFrame + i));
+    c.cmdZmenit->setText(text(StringId::OtherTrackButton));
+    c.cmdRekord->setText(text(StringId::MoreAboutRecordButton));
+    c.cmdStart->setText(text(StringId::StartButton));
+    c.cmdOK->setText(text(StringId::DialogBackButton));
+    c.cmdKontrola->setText(text(StringId::CheckRecordButton));
+    c.fileDialogTitle = text(StringId::TrackFileDialogTitle);
+    c.fileDialogFilter = text(StringId::TrackFileFilter) + QStringLiteral("(*.trt)");
     // The words standing for "no record" and "no limit" follow the language; fields emptied by a
     // failed load stay empty.
     if (state_.recordMoves == 0 && !c.txtRekord->text().isEmpty())
-        c.txtRekord->setText(text(555));
+        c.txtRekord->setText(text(StringId::NoRecord));
     if (state_.speedLimit == 0 && !c.txtMaxRychlost->text().isEmpty())
-        c.txtMaxRychlost->setText(text(551));
+        c.txtMaxRychlost->setText(text(StringId::NoSpeedLimit));
 }
 
 void NewRaceDialog::OpenRaceDialog(Mode mode)
@@ -181,7 +179,7 @@ void NewRaceDialog::OpenRaceDialog(Mode mode)
         return;
     NewRaceDialogForm& c = *ui_;
     const bool newRace = mode == Mode::NewRace;
-    setWindowTitle(LoadText(state_, newRace ? 100 : 101));
+    setWindowTitle(LoadText(state_, newRace ? StringId::NewRaceCaption : StringId::RaceInformationCaption));
     c.cmdZmenit->setEnabled(newRace);
     c.cmdStart->setVisible(newRace);
     c.cmdStart->setDefault(newRace);
@@ -358,7 +356,7 @@ void NewRaceDialog::cmdKontrola_Click()
 {
     // The check replays the whole ride at once: the hourglass and "probíhá kontrola..." meanwhile.
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    ui_->txtRekord->setText(LoadText(state_, CheckingText));
+    ui_->txtRekord->setText(LoadText(state_, StringId::CheckingRecord));
     ui_->txtRekord->repaint();
     CheckLoadedRecord(state_, host_.gameWindow(), this);
     QApplication::restoreOverrideCursor();
@@ -444,7 +442,7 @@ void NewRaceDialog::closeEvent(QCloseEvent* event)
         event->accept();
         return;
     }
-    if (host_.gameWindow().messageBox(LoadText(state_, 501), StyleYesNoDefaultNo, LoadText(state_, 502)) != AnswerYes) {
+    if (host_.gameWindow().messageBox(LoadText(state_, StringId::ExitQuestion), StyleYesNoDefaultNo, LoadText(state_, StringId::ExitTitle)) != AnswerYes) {
         event->ignore();
         return;
     }

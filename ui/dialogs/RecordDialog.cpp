@@ -7,6 +7,7 @@
 #include "shell/LanguageState.h"
 #include "shell/MessageBoxStyle.h"
 #include "shell/NumberFormat.h"
+#include "shell/StringIds.h"
 
 #include <QCloseEvent>
 #include <QFormLayout>
@@ -18,14 +19,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-// String table ids.
-constexpr qint32 InformationCaption = 220;  // "Rekord na trati..."
-constexpr qint32 NewRecordCaption = 221;    // "Nový rekord..."
-constexpr qint32 SaveText = 222;            // "&Uložit"
-constexpr qint32 BackText = 223;            // "&Zpět"
-constexpr qint32 ShowRideText = 224;        // "Zobraz &jízdu"; the labels follow at 225 ... 228
-constexpr qint32 BarRefusedText = 530;      // "Jméno ani datum nesmí obsahovat znak "
 
 constexpr unsigned RecordSound = 8;
 
@@ -90,10 +83,10 @@ RecordDialog::RecordDialog(RaceState& state, RecordDialogHost& host, QWidget* pa
 void RecordDialog::ApplyLanguage()
 {
     for (int i = 0; i < 4; ++i)
-        lblPopis_[i]->setText(LoadText(state_, ShowRideText + 1 + i));
-    cmdUlozit_->setText(LoadText(state_, SaveText));
-    cmdZpet_->setText(LoadText(state_, BackText));
-    cmdZobrazit_->setText(LoadText(state_, ShowRideText));
+        lblPopis_[i]->setText(LoadText(state_, StringId::ShowRideButton + 1 + i));
+    cmdUlozit_->setText(LoadText(state_, StringId::SaveButton));
+    cmdZpet_->setText(LoadText(state_, StringId::RecordBackButton));
+    cmdZobrazit_->setText(LoadText(state_, StringId::ShowRideButton));
 }
 
 void RecordDialog::setNewRecord(const QString& name, const QString& date, const QString& moves)
@@ -108,7 +101,7 @@ void RecordDialog::OpenRecordDialog(Mode mode)
 {
     mode_ = mode;
     const bool newRecord = mode == Mode::NewRecord;
-    setWindowTitle(LoadText(state_, newRecord ? NewRecordCaption : InformationCaption));
+    setWindowTitle(LoadText(state_, newRecord ? StringId::NewRecordCaption : StringId::RecordInformationCaption));
     for (QLineEdit* field : {txtJmeno_, txtDatum_})
         field->setReadOnly(!newRecord);
     txtKomentar_->setReadOnly(!newRecord);
@@ -139,7 +132,7 @@ void RecordDialog::OpenRecordDialog(Mode mode)
 void RecordDialog::cmdUlozit_Click()
 {
     if (txtJmeno_->text().contains(u'|') || txtDatum_->text().contains(u'|')) {
-        host_.prompts().messageBox(LoadText(state_, BarRefusedText) + QStringLiteral("\"|\"."), StyleCritical,
+        host_.prompts().messageBox(LoadText(state_, StringId::BarRefusedText) + QStringLiteral("\"|\"."), StyleCritical,
                                    fileErrorTitle(state_));
         return;
     }

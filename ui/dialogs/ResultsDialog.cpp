@@ -3,6 +3,7 @@
 #include "race/RaceState.h"
 #include "race/ResultsTable.h"
 #include "shell/LanguageState.h"
+#include "shell/StringIds.h"
 
 #include <QClipboard>
 #include <QCloseEvent>
@@ -27,15 +28,6 @@
 #include <algorithm>
 
 namespace {
-
-// String table ids.
-constexpr qint32 CaptionText = 200;        // "Výsledky závodu"
-constexpr qint32 DisplayFrameText = 201;   // "Zobrazení výsledků"
-constexpr qint32 FirstModeText = 202;      // "absolutně", "relativně k vítězi"
-constexpr qint32 NewRaceText = 204;        // "&Nová hra"
-constexpr qint32 HideText = 205;           // "&Skrýt"
-constexpr qint32 ExitText = 206;           // "&Konec"
-constexpr qint32 CopyText = 212;           // "&Zkopírovat do schránky"
 
 // The room of the results picture: a picture of another size is stretched into it.
 constexpr int PictureWidth = 160;
@@ -178,14 +170,14 @@ void ResultsDialog::loadPicture(const QString& programDirectory)
 void ResultsDialog::ApplyLanguage()
 {
     const auto text = [this](qint32 id) { return LoadText(state_, id); };
-    setWindowTitle(text(CaptionText));
-    fraZobrazeni_->setTitle(text(DisplayFrameText));
+    setWindowTitle(text(StringId::ResultsCaption));
+    fraZobrazeni_->setTitle(text(StringId::ResultsDisplayFrame));
     for (int index = 0; index < 2; ++index)
-        optZobrazovat_[static_cast<std::size_t>(index)]->setText(text(FirstModeText + index));
-    cmdNovaHra_->setText(text(NewRaceText));
-    cmdSkryt_->setText(text(HideText));
-    cmdKonec_->setText(text(ExitText));
-    cmdCopy_->setText(text(CopyText));
+        optZobrazovat_[static_cast<std::size_t>(index)]->setText(text(StringId::FirstResultsMode + index));
+    cmdNovaHra_->setText(text(StringId::NewGameButton));
+    cmdSkryt_->setText(text(StringId::HideButton));
+    cmdKonec_->setText(text(StringId::ExitButton));
+    cmdCopy_->setText(text(StringId::CopyButton));
     lstVysledky_->setHeaderLabels(resultHeaders(state_));
     // Headers of another length want other widths.
     sizeColumns();

@@ -1,6 +1,7 @@
 #include "ui/dialogs/ZoomDialog.h"
 
 #include "shell/LanguageState.h"
+#include "shell/StringIds.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -12,11 +13,6 @@
 #include <cmath>
 
 namespace {
-
-// String table ids.
-constexpr qint32 CaptionText = 240;  // "Velikost zobrazení..."
-constexpr qint32 ApplyText = 241;    // "&Použít"
-constexpr qint32 CancelText = 242;   // "&Storno"
 
 int percentOf(float zoom)
 {
@@ -68,9 +64,9 @@ ZoomDialog::ZoomDialog(const LanguageState& language, QWidget* parent) : QDialog
 
 void ZoomDialog::ApplyLanguage()
 {
-    setWindowTitle(LoadText(language_, CaptionText));
-    cmdOk_->setText(LoadText(language_, ApplyText));
-    cmdStorno_->setText(LoadText(language_, CancelText));
+    setWindowTitle(LoadText(language_, StringId::ZoomCaption));
+    cmdOk_->setText(LoadText(language_, StringId::ApplyButton));
+    cmdStorno_->setText(LoadText(language_, StringId::CancelButton));
 }
 
 int ZoomDialog::choosePercent(float zoom)

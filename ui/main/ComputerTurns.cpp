@@ -33,8 +33,8 @@ bool ComputerTurns::isComputersTurn() const
     const int number = state_.currentPlayer;
     if (number < 1 || number > PlayerSlots || !state_.drivenByComputer(number))
         return false;
-    const quint8 carState = state_.player(number).state;
-    return (state_.raceRunning && carState == Racing) || (!state_.raceRunning && carState == ChoosingStart);
+    const PlayerState carState = state_.player(number).state;
+    return (state_.raceRunning && carState == PlayerState::Racing) || (!state_.raceRunning && carState == PlayerState::ChoosingStart);
 }
 
 bool ComputerTurns::sameTurnAsPlanned() const
@@ -43,7 +43,7 @@ bool ComputerTurns::sameTurnAsPlanned() const
         return false;
     const PlayerRecord& car = state_.player(plan_->player);
     return car.moves == plan_->moves && car.posX == plan_->position.x && car.posY == plan_->position.y
-           && plan_->start == (car.state == ChoosingStart);
+           && plan_->start == (car.state == PlayerState::ChoosingStart);
 }
 
 void ComputerTurns::think()
@@ -63,7 +63,7 @@ void ComputerTurns::think()
     plan.player = static_cast<quint8>(number);
     plan.moves = car.moves;
     plan.position = {car.posX, car.posY};
-    plan.start = car.state == ChoosingStart;
+    plan.start = car.state == PlayerState::ChoosingStart;
     if (plan.start) {
         plan.startIndex = driver_->chooseStart(state_, number);
     } else {

@@ -2,6 +2,7 @@
 
 #include "shell/LanguageState.h"
 #include "shell/MessageBoxStyle.h"
+#include "shell/StringIds.h"
 
 #include <QDesktopServices>
 #include <QDir>
@@ -10,17 +11,6 @@
 #include <QUrl>
 
 namespace {
-
-// String table ids.
-constexpr qint32 FileDialogTitle = 60;    // "Soubor..."
-constexpr qint32 FileDialogFilter = 61;   // "Dokumenty Word "
-constexpr qint32 ErrorTitle = 500;        // "Chyba!"
-constexpr qint32 CannotFindText = 528;    // " nelze najít. Zkusíte soubor najít sami?"
-constexpr qint32 FileText = 552;          // "Soubor "
-constexpr qint32 NotFoundText = 553;      // " nenalezen!"
-constexpr qint32 OkText = 533;
-constexpr qint32 YesText = 531;
-constexpr qint32 NoText = 532;
 
 bool openWithPlatform(const QString& path)
 {
@@ -55,7 +45,7 @@ int HelpCommand::messageBox(QWidget* parent, const QString& prompt, int style, c
 {
     if (services_.messageBox)
         return services_.messageBox(prompt, style, title);
-    const MessageBoxButtonTexts buttons{LoadText(language_, OkText), LoadText(language_, YesText), LoadText(language_, NoText)};
+    const MessageBoxButtonTexts buttons{LoadText(language_, StringId::OkButton), LoadText(language_, StringId::YesButton), LoadText(language_, StringId::NoButton)};
     return showMessageBox(parent, prompt, style, title, buttons);
 }
 
@@ -67,15 +57,15 @@ void HelpCommand::mnuPravidla_Click(QWidget* parent)
         services_.openDocument(path);  // a document nobody can open is not reported
         return;
     }
-    const QString file = LoadText(language_, FileText) + path;
-    const int answer = messageBox(parent, file + LoadText(language_, CannotFindText), StyleYesNoQuestion,
-                                  LoadText(language_, ErrorTitle));
+    const QString file = LoadText(language_, StringId::FileText) + path;
+    const int answer = messageBox(parent, file + LoadText(language_, StringId::CannotFindText), StyleYesNoQuestion,
+                                  LoadText(language_, StringId::ErrorTitle));
     if (answer != AnswerYes) {
-        messageBox(parent, file + LoadText(language_, NotFoundText), StyleInformation, LoadText(language_, ErrorTitle));
+        messageBox(parent, file + LoadText(language_, StringId::NotFoundText), StyleInformation, LoadText(language_, StringId::ErrorTitle));
         return;
     }
-    const QString filter = LoadText(language_, FileDialogFilter) + QStringLiteral("(*.doc)");
-    const QString chosen = services_.chooseFile(parent, LoadText(language_, FileDialogTitle), filter, path);
+    const QString filter = LoadText(language_, StringId::HelpFileFilter) + QStringLiteral("(*.doc)");
+    const QString chosen = services_.chooseFile(parent, LoadText(language_, StringId::HelpFileDialogTitle), filter, path);
     if (chosen.isEmpty())
         return;
     services_.openDocument(QDir::toNativeSeparators(chosen));

@@ -1,6 +1,7 @@
 #include "ui/main/MainMenus.h"
 
 #include "shell/LanguageState.h"
+#include "shell/StringIds.h"
 
 #include <QAction>
 #include <QMenu>
@@ -104,28 +105,28 @@ QAction* MainMenus::addLanguageItem(int index, const QString& caption)
 void MainMenus::applyCaptions(const LanguageState& language)
 {
     const auto caption = [&](QAction* action, qint32 id) { action->setText(LoadText(language, id)); };
-    caption(mnuHra->menuAction(), 13);
-    caption(mnuNova, 14);
-    caption(mnuInfo, 15);
-    caption(mnuVysledky, 17);
-    caption(mnuKonec, 16);
-    caption(mnuNastaveni->menuAction(), 20);
-    caption(mnuJen, 43);
-    caption(mnuCentrovat, 44);
-    caption(mnuZvuky, 22);
-    caption(mnuJazyky->menuAction(), 23);
-    caption(mnuZobrazeni->menuAction(), 30);
-    caption(mnuTrajektorie, 31);
-    caption(mnuSilaTrajektorie->menuAction(), 32);
+    caption(mnuHra->menuAction(), StringId::GameMenu);
+    caption(mnuNova, StringId::NewRaceItem);
+    caption(mnuInfo, StringId::RaceInformationItem);
+    caption(mnuVysledky, StringId::ResultsItem);
+    caption(mnuKonec, StringId::ExitItem);
+    caption(mnuNastaveni->menuAction(), StringId::SettingsMenu);
+    caption(mnuJen, StringId::AllowedMoveOnlyItem);
+    caption(mnuCentrovat, StringId::AutoCentreItem);
+    caption(mnuZvuky, StringId::SoundsItem);
+    caption(mnuJazyky->menuAction(), StringId::LanguageMenu);
+    caption(mnuZobrazeni->menuAction(), StringId::ViewMenu);
+    caption(mnuTrajektorie, StringId::TrajectoriesItem);
+    caption(mnuSilaTrajektorie->menuAction(), StringId::TrajectoryWidthMenu);
     for (std::size_t i = 0; i < mnuSila.size(); ++i)
-        caption(mnuSila[i], 33 + static_cast<qint32>(i));
-    caption(mnuScrollbary, 37);
-    caption(mnuStatusbar, 38);
-    caption(mnuJine, 39);
-    caption(mnuBestFit, 40);
-    caption(mnuObnovit, 41);
-    caption(mnuZpet, 42);
-    caption(mnuNapoveda->menuAction(), 50);
-    caption(mnuO, 51);
-    caption(mnuPravidla, 52);
+        caption(mnuSila[i], StringId::FirstTrajectoryWidth + static_cast<qint32>(i));
+    caption(mnuScrollbary, StringId::ScrollBarsItem);
+    caption(mnuStatusbar, StringId::StatusBarItem);
+    caption(mnuJine, StringId::OtherZoomItem);
+    caption(mnuBestFit, StringId::BestFitItem);
+    caption(mnuObnovit, StringId::RedrawItem);
+    caption(mnuZpet, StringId::BackItem);
+    caption(mnuNapoveda->menuAction(), StringId::HelpMenu);
+    caption(mnuO, StringId::AboutItem);
+    caption(mnuPravidla, StringId::HelpContentsItem);
 }

@@ -16,6 +16,7 @@
 #include "ui/main/StartMarker.h"
 #include "ui/main/TrackCursors.h"
 #include "ui/main/TrackView.h"
+#include "shell/StringIds.h"
 
 #include <QAction>
 #include <QApplication>
@@ -32,10 +33,6 @@
 namespace {
 
 constexpr int MinimumWindowSize = 300;
-
-// String table ids.
-constexpr qint32 NewGameQuestion = 503;  // "Opravdu chcete ukončit tuto hru a začít novou?"
-constexpr qint32 NewGameTitle = 504;     // "Nová hra..."
 
 } // namespace
 
@@ -127,9 +124,9 @@ void MainWindow::Form_Load()
     // 2. and 3. The language layout and the language menu.
     ReadLanguageLayout(state_);
     const StringTable& table = StringTable::shipped();
-    menus_.mnuJazyk.front()->setText(table.text(LanguageNameId));
+    menus_.mnuJazyk.front()->setText(table.text(StringId::LanguageName));
     for (int language = 2; language <= state_.languageCount; ++language)
-        menus_.addLanguageItem(language, table.text(LanguageNameId + (language - 1) * state_.languageStep));
+        menus_.addLanguageItem(language, table.text(StringId::LanguageName + (language - 1) * state_.languageStep));
     for (QAction* item : menus_.mnuJazyk)
         connectIndexedCommand(item, &MainWindow::mnuJazyk_Click);
 
@@ -153,16 +150,16 @@ void MainWindow::Form_Load()
 void MainWindow::ApplyLanguage(unsigned windows)
 {
     if (windows & 1u) {
-        setWindowTitle(LoadText(state_, 12));
+        setWindowTitle(LoadText(state_, StringId::ProgramTitle));
         menus_.applyCaptions(state_);
         if (state_.replayRunning) {
-            stbTrasovky_->setText(2, state_.trackName + LoadText(state_, 550));
+            stbTrasovky_->setText(2, state_.trackName + LoadText(state_, StringId::RecordSuffix));
         } else if (const QString moveText = stbTrasovky_->text(5); !moveText.isEmpty()) {
             // The move number after the last blank survives the change of language.
-            stbTrasovky_->setText(5, LoadText(state_, 505) + moveText.mid(moveText.lastIndexOf(QLatin1Char(' ')) + 1));
+            stbTrasovky_->setText(5, LoadText(state_, StringId::MoveLabel) + moveText.mid(moveText.lastIndexOf(QLatin1Char(' ')) + 1));
         }
         if (state_.recordMoves == 0)
-            stbTrasovky_->setText(3, LoadText(state_, 555));
+            stbTrasovky_->setText(3, LoadText(state_, StringId::NoRecord));
     }
     if ((windows & 2u) && newRaceDialog_)
         newRaceDialog_->ApplyLanguage();
@@ -199,7 +196,7 @@ NewRaceDialog& MainWindow::newRaceDialog()
 void MainWindow::mnuNova_Click()
 {
     if (state_.raceRunning) {
-        if (messageBox(LoadText(state_, NewGameQuestion), StyleYesNoDefaultNo, LoadText(state_, NewGameTitle)) != AnswerYes)
+        if (messageBox(LoadText(state_, StringId::NewGameQuestion), StyleYesNoDefaultNo, LoadText(state_, StringId::NewGameTitle)) != AnswerYes)
             return;
         clearMarkedPoints();
         ResetRace(state_, *this);
@@ -315,7 +312,7 @@ void MainWindow::mnuKonec_Click()
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    if (messageBox(LoadText(state_, 501), StyleYesNoDefaultNo, LoadText(state_, 502)) != AnswerYes) {
+    if (messageBox(LoadText(state_, StringId::ExitQuestion), StyleYesNoDefaultNo, LoadText(state_, StringId::ExitTitle)) != AnswerYes) {
         event->ignore();
         return;
     }

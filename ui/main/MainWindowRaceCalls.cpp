@@ -13,6 +13,7 @@
 #include "ui/main/ComputerTurns.h"
 #include "ui/main/MoveInput.h"
 #include "ui/main/TrackView.h"
+#include "shell/StringIds.h"
 
 #include <QAction>
 #include <QDateTime>
@@ -23,11 +24,6 @@
 
 namespace {
 
-// String table ids.
-constexpr qint32 MoveText = 505;      // "Tah "
-constexpr qint32 SpeedText = 526;     // "v = "
-constexpr qint32 NoRecordText = 555;  // "není"
-
 constexpr unsigned ResultsSound = 9;
 
 }  // namespace
@@ -36,7 +32,7 @@ int MainWindow::messageBox(const QString& prompt, int style, const QString& titl
 {
     if (services_.messageBox)
         return services_.messageBox(prompt, style, title);
-    const MessageBoxButtonTexts buttons{LoadText(state_, 533), LoadText(state_, 531), LoadText(state_, 532)};
+    const MessageBoxButtonTexts buttons{LoadText(state_, StringId::OkButton), LoadText(state_, StringId::YesButton), LoadText(state_, StringId::NoButton)};
     return showMessageBox(this, prompt, style, title, buttons);
 }
 
@@ -216,15 +212,15 @@ void MainWindow::showRaceStart(bool showTrajectories)
 
     setStatusBarVisible(true);
     stbTrasovky_->setText(2, state_.trackName);
-    stbTrasovky_->setText(3, state_.recordMoves == 0 ? LoadText(state_, NoRecordText)
+    stbTrasovky_->setText(3, state_.recordMoves == 0 ? LoadText(state_, StringId::NoRecord)
                                                      : formatFixed6(state_.recordMoves, systemDecimalSeparator()));
     stbTrasovky_->setPanelVisible(8, true);
     stbTrasovky_->setText(1, QStringLiteral("100%"));
     stbTrasovky_->setText(4, first.name);
-    stbTrasovky_->setText(5, LoadText(state_, MoveText) + formatGeneral(first.moves, systemDecimalSeparator()));
+    stbTrasovky_->setText(5, LoadText(state_, StringId::MoveLabel) + formatGeneral(first.moves, systemDecimalSeparator()));
     stbTrasovky_->setText(6, QStringLiteral("?"));
     stbTrasovky_->setText(7, QStringLiteral("?"));
-    stbTrasovky_->setText(8, LoadText(state_, SpeedText) + u'0');
+    stbTrasovky_->setText(8, LoadText(state_, StringId::SpeedLabel) + u'0');
     settleLayout();
     LayoutStatusBar();
 

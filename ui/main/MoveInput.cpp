@@ -10,6 +10,7 @@
 #include "shell/NumberFormat.h"
 #include "ui/main/TrackCursors.h"
 #include "ui/main/TrackView.h"
+#include "shell/StringIds.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -20,11 +21,6 @@
 #include <cmath>
 
 namespace {
-
-// String table ids.
-constexpr qint32 PointerXText = 524;  // "X = "
-constexpr qint32 PointerYText = 525;  // "Y = "
-constexpr qint32 SpeedText = 526;     // "v = "
 
 constexpr int ShiftKey = 1;
 constexpr int CtrlKey = 2;
@@ -125,7 +121,7 @@ void MoveInput::picStartPozice_Click(int index)
             hooks_.hurryComputer();
         return;
     }
-    if (state_.raceRunning || !currentPlayerValid() || state_.player(state_.currentPlayer).state != ChoosingStart)
+    if (state_.raceRunning || !currentPlayerValid() || state_.player(state_.currentPlayer).state != PlayerState::ChoosingStart)
         return;
     ChooseStartPosition(state_, window_, index);
 }
@@ -149,8 +145,8 @@ void MoveInput::picTRT_MouseMove(Qt::MouseButtons, int, QPointF position)
     const float zoom = state_.zoom;
     const float x = static_cast<float>(position.x());
     const float y = static_cast<float>(position.y());
-    window_.setStatusPanel(6, LoadText(state_, PointerXText) + whole(static_cast<double>(x / zoom)));
-    window_.setStatusPanel(7, LoadText(state_, PointerYText) + whole(static_cast<double>(y / zoom)));
+    window_.setStatusPanel(6, LoadText(state_, StringId::PointerXLabel) + whole(static_cast<double>(x / zoom)));
+    window_.setStatusPanel(7, LoadText(state_, StringId::PointerYLabel) + whole(static_cast<double>(y / zoom)));
     // The computer's move stays shown while it is the computer's turn.
     if (!state_.raceRunning || !currentPlayerValid() || computersTurn())
         return;
@@ -161,7 +157,7 @@ void MoveInput::picTRT_MouseMove(Qt::MouseButtons, int, QPointF position)
     const double u = static_cast<double>(x / zoom);
     const double w = static_cast<double>(y / zoom);
     const double speed = std::hypot(w - player.posY, u - player.posX) / state_.stepLength;
-    window_.setStatusPanel(8, LoadText(state_, SpeedText) + formatFixed(speed, 3, systemDecimalSeparator()));
+    window_.setStatusPanel(8, LoadText(state_, StringId::SpeedLabel) + formatFixed(speed, 3, systemDecimalSeparator()));
 
     const bool allowed = IsAllowedTarget(state_, x, y);
     if (!allowed)
@@ -293,7 +289,7 @@ bool MoveInput::Form_KeyDown(MoveKey key, int shift)
         keypadCommand(key, shift);
         break;
     }
-    if (state_.raceRunning && currentPlayerValid() && state_.player(state_.currentPlayer).state == Racing)
+    if (state_.raceRunning && currentPlayerValid() && state_.player(state_.currentPlayer).state == PlayerState::Racing)
         DrawAllowedArea(state_, window_);
     view_.picture()->showCanvasChanges();
     return true;

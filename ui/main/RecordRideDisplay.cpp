@@ -6,18 +6,13 @@
 #include "ui/main/MainMenus.h"
 #include "ui/main/StatusPanels.h"
 #include "ui/main/TrackView.h"
+#include "shell/StringIds.h"
 
 #include <QAction>
 #include <QMenu>
 #include <QStatusBar>
 
 #include <QPointF>
-
-namespace {
-
-constexpr qint32 RecordSuffix = 550;  // " - rekord"
-
-}  // namespace
 
 RecordRideDisplay::RecordRideDisplay(Parts parts) : parts_(std::move(parts))
 {
@@ -35,7 +30,7 @@ void RecordRideDisplay::ShowRecordRide(bool show)
     menus.mnuHra->menuAction()->setVisible(!show);
     if (show) {
         status.setText(1, QStringLiteral("100%"));
-        status.setText(2, state.trackName + LoadText(state, RecordSuffix));
+        status.setText(2, state.trackName + LoadText(state, StringId::RecordSuffix));
         status.setText(3, state.recordHolder);
         status.setText(4, formatFixed6(state.recordMoves, systemDecimalSeparator()));
         status.setText(5, state.recordDate);

@@ -56,7 +56,7 @@ void TrackView::updateCars()
     const double zoom = state_.zoom;
     const int reach = TrackPictureBox::OverlayReach;
     for (const PlayerRecord& car : state_.players)
-        if (car.state <= SitOut3)
+        if (isOnTrack(car.state))
             picTRT_->update(QRect(roundHalfEven(zoom * car.posX) - reach, roundHalfEven(zoom * car.posY) - reach, 2 * reach + 1, 2 * reach + 1));
 }
 
@@ -66,7 +66,7 @@ void TrackView::paintCars(QPainter& painter) const
     const double zoom = state_.zoom;
     for (int number = 1; number <= PlayerSlots; ++number) {
         const PlayerRecord& car = state_.player(number);
-        if (car.state > SitOut3 || state_.replayRunning)
+        if (!isOnTrack(car.state) || state_.replayRunning)
             continue;
         const QColor color = toQColor(car.color);
         const double radius = number == state_.currentPlayer ? 4 : 3;
@@ -215,7 +215,7 @@ void TrackView::placeLinesForZoom()
         }
     } else {
         for (const PlayerRecord& player : state_.players) {
-            if (player.state == NoPlayer || player.segmentLines.empty() || player.segmentStarts.size() != player.segmentLines.size())
+            if (player.state == PlayerState::NoPlayer || player.segmentLines.empty() || player.segmentStarts.size() != player.segmentLines.size())
                 continue;
             const std::size_t last = player.segmentLines.size() - 1;
             for (std::size_t k = 1; k <= last; ++k) {
