@@ -26,6 +26,8 @@ bool writeNewFile(const QString& target, Fill fill)
     QTemporaryFile temporary(QFileInfo(target).absolutePath() + QStringLiteral("/.trasovky-XXXXXX"));
     if (!temporary.open() || !fill(temporary) || !temporary.flush())
         return false;
+    // A temporary file is made for its owner alone; the player's files get the usual rights.
+    temporary.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
     // The rename never replaces an existing file; once it is done, the file is no longer temporary.
     if (!temporary.rename(target))
         return false;

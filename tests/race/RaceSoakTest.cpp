@@ -97,9 +97,10 @@ struct Totals {
     long abandoned = 0;   // races that reached MoveCap
 };
 
-bool isRacingState(quint8 state)
+// States 0 to 4: racing, sitting out one to three turns, choosing a start.
+bool isRacingState(PlayerState state)
 {
-    return state <= ChoosingStart;
+    return static_cast<int>(state) <= 4;
 }
 
 // How far the point lies off the track picture (0 inside it), per axis, the larger of the two.
@@ -123,17 +124,17 @@ void expectConsistent(const RaceState& state, const std::string& where)
         ASSERT_EQ(p.segmentLines.size(), p.segmentStarts.size());
         ASSERT_GE(p.segmentLines.size(), 1u);
         switch (p.state) {
-        case NoPlayer:
-        case ChoosingStart:
+        case PlayerState::NoPlayer:
+        case PlayerState::ChoosingStart:
             // Slots out of the race, and cars still to be placed, rest where the reset left them.
             ASSERT_EQ((TrackPoint{p.posX, p.posY}), (TrackPoint{0, 0}));
             break;
-        case Racing:
-        case SitOut1:
-        case SitOut2:
-        case SitOut3:
-        case CrashedOut:
-        case PlacedCrashedOut:
+        case PlayerState::Racing:
+        case PlayerState::SitOut1:
+        case PlayerState::SitOut2:
+        case PlayerState::SitOut3:
+        case PlayerState::CrashedOut:
+        case PlayerState::PlacedCrashedOut:
             // On the track, or standing still where a crash left it: a crash at the first samples
             // of a move rests up to two samples behind the car, which may be just off the picture.
             if (distanceOffTrack(state, p.posX, p.posY) > 0) {
@@ -141,10 +142,10 @@ void expectConsistent(const RaceState& state, const std::string& where)
                 ASSERT_LE(distanceOffTrack(state, p.posX, p.posY), 2) << "at " << p.posX << "," << p.posY;
             }
             break;
-        case Finished:
-        case Placed:
-        case Disqualified:
-        case PlacedDisqualified:
+        case PlayerState::Finished:
+        case PlayerState::Placed:
+        case PlayerState::Disqualified:
+        case PlayerState::PlacedDisqualified:
             // The last move ends at its chosen point, which may lie off the picture beyond the
             // line, but always within the circle around the inertia point.
             ASSERT_LE(std::hypot(double(p.posX - p.aimX), double(p.posY - p.aimY)), double(state.stepLength) + 1e-9);
@@ -156,7 +157,7 @@ void expectConsistent(const RaceState& state, const std::string& where)
     ASSERT_EQ(state.playersRacing, inRace);
     if (state.raceRunning) {
         const PlayerRecord& current = state.player(state.currentPlayer);
-        ASSERT_EQ(current.state, Racing) << "the turn is with a car that cannot move";
+        ASSERT_EQ(current.state, PlayerState::Racing) << "the turn is with a car that cannot move";
         ASSERT_EQ(current.aimX, 2 * current.posX - current.prevX);
         ASSERT_EQ(current.aimY, 2 * current.posY - current.prevY);
     }
@@ -239,7 +240,7 @@ protected:
             const int mover = state.currentPlayer;
             const PlayerRecord& p = state.player(mover);
             const size_t segmentsBefore = p.segmentLines.size();
-            const quint8 stateBefore = p.state;
+            const PlayerState stateBefore = p.state;
             const bool computer = state.drivenByComputer(mover);
             if (computer) {
                 CommitMoveTo(state, window, track.driver->chooseTarget(state, mover));
@@ -266,9 +267,9 @@ protected:
             } else {
                 ++moves;
                 ++totals.moves;
-                totals.finished += moved.state == Finished || moved.state == Placed;
-                totals.crashedOut += moved.state == CrashedOut || moved.state == PlacedCrashedOut;
-                totals.disqualified += moved.state == Disqualified || moved.state == PlacedDisqualified;
+                totals.finished += moved.state == PlayerState::Finished || moved.state == PlayerState::Placed;
+                totals.crashedOut += moved.state == PlayerState::CrashedOut || moved.state == PlayerState::PlacedCrashedOut;
+                totals.disqualified += moved.state == PlayerState::Disqualified || moved.state == PlayerState::PlacedDisqualified;
             }
             ASSERT_NO_FATAL_FAILURE(expectConsistent(state, "after move " + std::to_string(moves) + " of race "
                                                                 + std::to_string(totals.races + 1)));
