@@ -234,7 +234,7 @@ QSize Metafile::naturalSize() const
     return QSize(pixels(size.width()), pixels(size.height()));
 }
 
-void Metafile::play(QPainter& painter, const QRectF& target) const
+bool Metafile::play(QPainter& painter, const QRectF& target) const
 {
-    playMetafile(*data_, painter, target);
+    return playMetafile(*data_, painter, target);
 }

@@ -34,8 +34,9 @@ public:
 
     // Plays every record so that the frame fills target, given in the painter's coordinates. The
     // painter's own transform and clip are respected (a caller draws part of the picture by
-    // translating the painter); its state is the same afterwards.
-    void play(QPainter& painter, const QRectF& target) const;
+    // translating the painter); its state is the same afterwards. False when a work limit of the
+    // player stopped the picture before its end (see playMetafile).
+    bool play(QPainter& painter, const QRectF& target) const;
 
 private:
     struct Data;

@@ -72,12 +72,14 @@ public:
 
     ~Playback() { painter_.restore(); }
 
-    void play(QByteArrayView records)
+    // False when a work limit stopped the picture before its end.
+    bool play(QByteArrayView records)
     {
         MetafileRecordReader reader(records);
         MetafileRecord record;
         while (!budgetSpent() && reader.next(record))
             play(record);
+        return !budgetSpent();
     }
 
 private:
@@ -931,10 +933,10 @@ private:
 
 }  // namespace
 
-void playMetafile(const MetafileContent& content, QPainter& painter, const QRectF& target)
+bool playMetafile(const MetafileContent& content, QPainter& painter, const QRectF& target)
 {
     if (!painter.isActive() || content.frame.isEmpty())
-        return;
+        return true;
     Playback playback(content, painter, target);
-    playback.play(content.records());
+    return playback.play(content.records());
 }

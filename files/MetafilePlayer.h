@@ -46,5 +46,6 @@ inline constexpr double MaxEdgeRows = 200'000'000;  // device rows crossed by ed
 // patterns to 1 M each and 16 M in a picture, regions to 16384 rectangles, and a picture stops
 // drawing once it has covered the device pixels of many full pictures, built or drawn under
 // MaxClipWork clip and region rectangles, or crossed MaxEdgeRows device rows with the edges of its
-// lines and polygons.
-void playMetafile(const MetafileContent& content, QPainter& painter, const QRectF& target);
+// lines and polygons. Returns false when one of these work limits stopped the picture before its
+// end: what it drew is then only a part of the picture.
+bool playMetafile(const MetafileContent& content, QPainter& painter, const QRectF& target);

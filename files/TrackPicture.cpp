@@ -17,8 +17,11 @@ std::optional<TrackRaster> rasterizeTrackPicture(const Metafile& picture, qint32
         return std::nullopt;
     image.fill(toQColor(background));
     {
+        // A picture that a work limit stopped is only part of the track: its barrier may be
+        // missing, so it is refused like any other damaged picture.
         QPainter painter(&image);
-        picture.play(painter, QRectF(0, 0, width, height));
+        if (!picture.play(painter, QRectF(0, 0, width, height)))
+            return std::nullopt;
     }
     return TrackRaster(std::move(image), background);
 }

@@ -23,5 +23,6 @@ inline QColor toQColor(ColorValue value)
 bool trackSizeFitsRaster(qint32 width, qint32 height);
 
 // The picture stretched onto width × height track units, one pixel each, on the background colour.
-// Nothing when the size is above the limit or the memory for it cannot be had.
+// Nothing when the size is above the limit, the memory for it cannot be had, or the picture asks
+// for more drawing work than the player's limits allow.
 std::optional<TrackRaster> rasterizeTrackPicture(const Metafile& picture, qint32 width, qint32 height, ColorValue background);

@@ -21,7 +21,7 @@ void retireLastSegment(const PlayerRecord& player, GameWindow& window)
 
 void appendSegment(RaceState& state, PlayerRecord& player, int line, QPointF from)
 {
-    player.segmentLines.push_back(static_cast<qint16>(line));
+    player.segmentLines.push_back(line);
     player.segmentStarts.push_back({roundHalfEven(from.x() / static_cast<double>(state.zoom)),
                                     roundHalfEven(from.y() / static_cast<double>(state.zoom))});
 }

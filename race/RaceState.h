@@ -72,7 +72,9 @@ struct PlayerRecord {
     qint32 posX = 0, posY = 0;    // the car's position
     qint32 aimX = 0, aimY = 0;    // the inertia point: 2 * position - previous position
     // One element per drawn trajectory segment; element 0 is a placeholder (0 and (0, 0)).
-    std::vector<qint16> segmentLines;       // index of the segment's line among the trajectory lines
+    // The index of the segment's line among the trajectory lines: 32 bits, so that a race of more
+    // than 32 767 lines (ten cars, long rides) keeps finding its lines instead of wrapping.
+    std::vector<qint32> segmentLines;
     std::vector<TrackPoint> segmentStarts;  // where the segment starts
     quint8 checkpointsPassed = 0;
     double maxSpeed = 0;        // the highest speed of any move, in step lengths per move

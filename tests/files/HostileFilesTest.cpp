@@ -327,15 +327,10 @@ TEST_F(HostileFiles, EveryHostileFileEndsInItsMessageOrIsReadAtItsLimit)
              w.rectangle(QRect(100, 0, 100, 160));
              return w.bytes();
          },
-         Outcome::Loaded, [&](const RaceState& s) {
-             // 800 different holes cut the clip into some 1 600 rectangles, and every record works
-             // through all of them: far past the clip work limit, where the picture stops drawing.
-             // The rectangle after the records is skipped; the square before them stays.
-             redSquare(s);
-             for (int y = 0; y < 80; ++y)
-                 for (int x = 50; x < 100; ++x)
-                     ASSERT_EQ(s.trackRaster.colorAt(x, y), colorValue(0, 128, 0)) << x << "," << y;
-         }},
+         // 800 different holes cut the clip into some 1 600 rectangles, and every record works
+         // through all of them: far past the clip work limit, where the picture stops drawing. What
+         // it drew is only part of the track, so the picture is refused.
+         Outcome::Damaged, nullptr},
 
         {"zero-length", Kind::Record, [] { return QByteArray(); }, Outcome::Damaged, nullptr},
         {"one byte", Kind::Record, [] { return QByteArray("|"); }, Outcome::Damaged, nullptr},

@@ -356,7 +356,12 @@ struct WorkCase {
     std::function<void(MetafileWriter&, int)> records;
 };
 
-bool markerDrawnAfter(const WorkCase& c, int count)
+struct Played {
+    bool complete;     // what the player says: played to the end
+    bool markerDrawn;  // what the device shows
+};
+
+Played playedWith(const WorkCase& c, int count)
 {
     MetafileWriter writer;
     writer.setWindowOrg(0, 0);
@@ -370,13 +375,13 @@ bool markerDrawnAfter(const WorkCase& c, int count)
     writer.rectangle(QRect(990, 990, 10, 10));
     const std::optional<Metafile> picture = Metafile::fromBytes(writer.bytes());
     if (!picture)
-        return false;
+        return {false, false};
     QImage image(1000, 1000, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
-    picture->play(painter, QRectF(0, 0, 1000, 1000));
+    const bool complete = picture->play(painter, QRectF(0, 0, 1000, 1000));
     painter.end();
-    return image.pixel(995, 995) == qRgb(255, 0, 0);
+    return {complete, image.pixel(995, 995) == qRgb(255, 0, 0)};
 }
 
 }  // namespace
@@ -410,7 +415,11 @@ TEST(MetafileWorkBudget, ClipRegionAndEdgeWorkStopsAHostilePicture)
     };
     for (const WorkCase& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_TRUE(markerDrawnAfter(c, c.usual));
-        EXPECT_FALSE(markerDrawnAfter(c, c.hostile));
+        const Played usual = playedWith(c, c.usual);
+        EXPECT_TRUE(usual.complete);
+        EXPECT_TRUE(usual.markerDrawn);
+        const Played hostile = playedWith(c, c.hostile);
+        EXPECT_FALSE(hostile.complete);
+        EXPECT_FALSE(hostile.markerDrawn);
     }
 }

@@ -1,3 +1,4 @@
+#include "race/MoveCommit.h"
 #include "race/MoveSegment.h"
 #include "shell/MessageBoxStyle.h"
 #include "shell/NumberFormat.h"
@@ -166,3 +167,20 @@ TEST_F(MoveSegmentTest, PathPreviewSeesTheBarrierButNotAtTheEndPoint)
 }
 
 }  // namespace
+
+// A long race of ten cars draws more than 32 767 trajectory lines: the segments keep the index of
+// their own line, so the one the next move retires is the right one.
+TEST_F(MoveSegmentTest, SegmentsPastThirtyTwoThousandLinesKeepTheirLine)
+{
+    window.lines.resize(40000);
+    standAt(20, 20);
+    car().segmentLines = {0};
+    car().segmentStarts = {{0, 0}};
+    CommitMoveTo(state, window, {21, 20});
+    CommitMoveTo(state, window, {22, 20});
+    EXPECT_EQ(car().segmentLines, (std::vector<qint32>{0, 40001, 40002}));
+    window.options[MenuOption::Trajectories] = false;
+    CommitMoveTo(state, window, {23, 20});
+    EXPECT_FALSE(window.lines[40001].visible) << "line 40002, the one retired";
+    EXPECT_TRUE(window.lines[40002].visible);
+}

@@ -41,7 +41,7 @@ TEST(ResetRace, EmptiesEverySlotButKeepsNamesAndColours)
         EXPECT_EQ(p.prevX + p.prevY + p.posX + p.posY + p.aimX + p.aimY, 0);
         EXPECT_EQ(p.checkpointsPassed, 0);
         EXPECT_EQ(p.maxSpeed, 0);
-        EXPECT_EQ(p.segmentLines, std::vector<qint16>{0});
+        EXPECT_EQ(p.segmentLines, std::vector<qint32>{0});
         EXPECT_EQ(p.segmentStarts, std::vector<TrackPoint>{TrackPoint{}});
     }
 }
