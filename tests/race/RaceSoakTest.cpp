@@ -118,7 +118,7 @@ void expectConsistent(const RaceState& state, const std::string& where)
     int inRace = 0;
     for (int number = 1; number <= PlayerSlots; ++number) {
         const PlayerRecord& p = state.player(number);
-        SCOPED_TRACE("player " + std::to_string(number) + " state " + std::to_string(p.state));
+        SCOPED_TRACE("player " + std::to_string(number) + " state " + std::to_string(static_cast<int>(p.state)));
         if (isRacingState(p.state))
             ++inRace;
         ASSERT_EQ(p.segmentLines.size(), p.segmentStarts.size());
