@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -8,7 +9,9 @@
 #include <functional>
 
 // Runs an action inside the next modal dialog's own loop, once it is open. A dialog still open after
-// a few seconds fails the test and is hidden, which ends its loop, so a test can never hang on it.
+// half a minute fails the test and is hidden, which ends its loop, so a test can never hang on it.
+// The guards are far longer than any dialog needs: the suite also runs under the sanitizers, many
+// times slower, on a busy machine.
 // The timers live as long as this object, so a guard never reaches into a later test.
 class NextModalDialog {
 public:
@@ -18,21 +21,27 @@ public:
         QObject::connect(&starter_, &QTimer::timeout, [this] {
             QWidget* dialog = QApplication::activeModalWidget();
             ASSERT_NE(dialog, nullptr);
+            dialog_ = dialog;
             action_(dialog);
         });
         guard_.setSingleShot(true);
-        QObject::connect(&guard_, &QTimer::timeout, [] {
-            if (QWidget* dialog = QApplication::activeModalWidget()) {
+        // Only the dialog this object acted on: a later one may rightly be open by then.
+        QObject::connect(&guard_, &QTimer::timeout, [this] {
+            if (dialog_ && dialog_->isVisible()) {
                 ADD_FAILURE() << "a dialog stayed open";
-                dialog->hide();
+                // A message box it opened may hold it: that box goes first, ending its own loop.
+                if (QWidget* front = QApplication::activeModalWidget(); front && front != dialog_)
+                    front->hide();
+                dialog_->hide();
             }
         });
         starter_.start(0);
-        guard_.start(5000);
+        guard_.start(30000);
     }
 
 private:
     std::function<void(QWidget*)> action_;
+    QPointer<QWidget> dialog_;
     QTimer starter_;
     QTimer guard_;
 };
@@ -42,7 +51,7 @@ private:
 // fails the test and is hidden. The timers live as long as this object.
 class WhenDialogOpens {
 public:
-    WhenDialogOpens(const QString& name, std::function<void(QWidget*)> action, int deadlineMs = 10000)
+    WhenDialogOpens(const QString& name, std::function<void(QWidget*)> action, int deadlineMs = 60000)
         : name_(name), action_(std::move(action))
     {
         QObject::connect(&poll_, &QTimer::timeout, [this] {
