@@ -130,6 +130,9 @@ void checkLongRide(benchmark::State& bench)
 {
     RaceState state;
     openTrack(state, 2000, 200, 1900);
+    // One start position, (100, 100), where the ride begins: a check refuses any other first point.
+    state.startLine = {TrackPoint{100, 50}, TrackPoint{100, 150}};
+    state.startCount = 1;
 
     std::vector<TrackPoint> ride{TrackPoint{}, TrackPoint{100, 100}};
     const int cycle[] = {10, 20, 10, 0, -10, -20, -10, 0};

@@ -34,10 +34,12 @@ def seconds(text):
     return float(number) * UNITS[unit]
 
 
-def shown(value_seconds, unit):
-    value = value_seconds / UNITS[unit]
-    text = f"{value:.3g}" if value < 1000 else f"{value:.0f}"
-    return f"{text} {'µs' if unit == 'us' else unit}"
+def shown(value_seconds):
+    """Three significant digits in the largest unit that keeps the number at 1 or more."""
+    for unit in ("s", "ms", "µs", "ns"):
+        value = value_seconds / UNITS[unit]
+        if value >= 1 or unit == "ns":
+            return f"{value:.3g} {unit}"
 
 
 def whole_process(command, runs):
@@ -79,7 +81,7 @@ def main():
             continue
         unit = bench.get("time_unit", "ns")
         figure = bench["real_time"] * UNITS[unit]
-        text = shown(figure, unit)
+        text = shown(figure)
         if bench.get("label"):
             text += f" ({bench['label']})"
         met = ""
@@ -93,8 +95,8 @@ def main():
                             "-o", f"{args.out}/wmf2gd.png", args.wmf], args.runs)
     ratio = ours / theirs
     rows.append((f"whole process: `trasovky-tool render` of a {width} × {height} track picture to PNG",
-                 shown(ours, "ms"), "—", ""))
-    rows.append(("whole process: `wmf2gd` of the same metafile at the same size", shown(theirs, "ms"), "—", ""))
+                 shown(ours), "—", ""))
+    rows.append(("whole process: `wmf2gd` of the same metafile at the same size", shown(theirs), "—", ""))
     rows.append(("ratio of the two", f"{ratio:.2f}", "≤ 0.5", "yes" if ratio <= 0.5 else "no"))
 
     print("| what is measured | figure | goal | met |")

@@ -96,6 +96,41 @@ TEST_F(TrasovkyToolTest, RenderWritesTheTrackRaster)
     EXPECT_EQ(image.pixel(59, 39), qRgb(0, 128, 0));
 }
 
+// The PNG holds a palette when the raster has at most 256 colours; a picture of more (here 300
+// one-unit columns of their own colour) is written with its colours as they are.
+TEST_F(TrasovkyToolTest, RenderKeepsEveryColourOfAPictureOfManyColours)
+{
+    const struct {
+        int columns;
+        QImage::Format format;
+    } cases[] = {{256, QImage::Format_Indexed8}, {300, QImage::Format_RGB32}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.columns);
+        write(path_, encodeWindows1250(QStringLiteral("Duha|%1|10|10|0|000128000|000255000|1|255000000|000000255|"
+                                                      "1|1|1|2|2|").arg(c.columns)));
+        MetafileWriter picture;
+        picture.setPlaceable(QRect(0, 0, c.columns, 10), 96);
+        picture.setWindowOrg(0, 0);
+        picture.setWindowExt(c.columns, 10);
+        picture.selectObject(picture.createPen(5, 0, 0));
+        for (int x = 0; x < c.columns; ++x) {
+            const int brush = picture.createBrush(0, colorValue(x % 256, x / 256, 77));
+            picture.selectObject(brush);
+            picture.rectangle(QRect(x, 0, 1, 10));
+            picture.deleteObject(brush);
+        }
+        write(trackPicturePathFor(path_), picture.bytes());
+        const QString out = dir_.filePath("colours.png");
+        const ToolRun run = runTool({"render", path_, out});
+        ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+        const QImage image(out);
+        ASSERT_EQ(image.size(), QSize(c.columns, 10));
+        EXPECT_EQ(image.format() == QImage::Format_Indexed8, c.format == QImage::Format_Indexed8);
+        for (int x = 0; x < c.columns; ++x)
+            ASSERT_EQ(image.pixel(x, 5), qRgb(x % 256, x / 256, 77)) << x;
+    }
+}
+
 TEST_F(TrasovkyToolTest, FailuresPrintTheGamesMessage)
 {
     ToolRun run = runTool({"info", path_});
