@@ -6,23 +6,33 @@
 
 #include <cmath>
 
-MoveTrialResult tryMove(const RaceState& state, TrackPoint from, TrackPoint to, int passed)
+namespace {
+
+// The walk of a move with the colour tests of a committed move. mayMatter(colour) false passes a
+// sample over untested: only a colour that is neither the barrier nor a checkpoint's may be. The
+// samples walked are added to `samples`.
+template <typename MayMatter>
+MoveTrialResult walkMove(const RaceState& state, TrackPoint from, TrackPoint to, int passed, MayMatter mayMatter,
+                         qint64& samples)
 {
     MoveTrialResult result;
     result.passed = passed;
     const qint64 dx = qint64(to.x) - from.x, dy = qint64(to.y) - from.y;
-    const double speed = std::sqrt(static_cast<double>(dx * dx + dy * dy)) / state.stepLength;
     const SegmentWalk walk(from, dx, dy);
+    samples += walk.length() + 1;
     CheckpointProgress progress{static_cast<quint8>(passed), false};
     SampleEvent event = SampleEvent::None;
     const std::optional<qint64> stop = walk.walk(state.trackRaster, walk.length(), [&](qint64, ColorValue color) {
+        if (!mayMatter(color))
+            return false;
         event = classifySample(state, progress, color);
         return event != SampleEvent::None;
     });
+    const auto speed = [&] { return std::sqrt(static_cast<double>(dx * dx + dy * dy)) / state.stepLength; };
     switch (event) {
     case SampleEvent::Crash:
         result.crashed = true;
-        result.crashSpeed = speed;
+        result.crashSpeed = speed();
         return result;
     case SampleEvent::WrongEntry:
     case SampleEvent::ExitWithoutEntry:
@@ -38,7 +48,7 @@ MoveTrialResult tryMove(const RaceState& state, TrackPoint from, TrackPoint to, 
     }
     if (IsOutsideTrackPicture(state, to.x, to.y)) {
         result.crashed = true;
-        result.crashSpeed = speed;
+        result.crashSpeed = speed();
         return result;
     }
     result.legal = true;
@@ -46,7 +56,10 @@ MoveTrialResult tryMove(const RaceState& state, TrackPoint from, TrackPoint to, 
     return result;
 }
 
-bool canStop(const RaceState& state, TrackPoint position, TrackPoint previous, int passed)
+// Brakes as hard as the circle allows, straight on, trying each braking move with tryMove(from,
+// to, passed): true once the car is slow enough to stand still next (or it finishes on the way).
+template <typename TryMove>
+bool brakesToRest(const RaceState& state, TrackPoint position, TrackPoint previous, int passed, TryMove tryMove)
 {
     const double s = state.stepLength;
     for (int guard = 0; guard < 1000; ++guard) {
@@ -61,7 +74,7 @@ bool canStop(const RaceState& state, TrackPoint position, TrackPoint previous, i
         // Every braking target must be a point a player can click: inside the picture.
         if (IsOutsideTrackPicture(state, to.x, to.y))
             return false;
-        const MoveTrialResult moved = tryMove(state, position, to, passed);
+        const MoveTrialResult moved = tryMove(position, to, passed);
         if (!moved.legal)
             return false;
         if (moved.finished)
@@ -71,6 +84,20 @@ bool canStop(const RaceState& state, TrackPoint position, TrackPoint previous, i
         position = to;
     }
     return false;
+}
+
+}  // namespace
+
+MoveTrialResult tryMove(const RaceState& state, TrackPoint from, TrackPoint to, int passed)
+{
+    qint64 samples = 0;
+    return walkMove(state, from, to, passed, [](ColorValue) { return true; }, samples);
+}
+
+bool canStop(const RaceState& state, TrackPoint position, TrackPoint previous, int passed)
+{
+    return brakesToRest(state, position, previous, passed,
+                        [&state](TrackPoint from, TrackPoint to, int p) { return tryMove(state, from, to, p); });
 }
 
 bool isAllowedPoint(const RaceState& state, TrackPoint position, TrackPoint aim, TrackPoint to)
@@ -99,45 +126,7 @@ MoveTrials::MoveTrials(const RaceState& state) : state_(state)
 
 MoveTrialResult MoveTrials::tryMove(TrackPoint from, TrackPoint to, int passed) const
 {
-    MoveTrialResult result;
-    result.passed = passed;
-    const qint64 dx = qint64(to.x) - from.x, dy = qint64(to.y) - from.y;
-    const SegmentWalk walk(from, dx, dy);
-    samples_ += walk.length() + 1;
-    CheckpointProgress progress{static_cast<quint8>(passed), false};
-    SampleEvent event = SampleEvent::None;
-    const std::optional<qint64> stop = walk.walk(state_.trackRaster, walk.length(), [&](qint64, ColorValue color) {
-        if (!mayMatter(color))
-            return false;
-        event = classifySample(state_, progress, color);
-        return event != SampleEvent::None;
-    });
-    const auto speed = [&] { return std::sqrt(static_cast<double>(dx * dx + dy * dy)) / state_.stepLength; };
-    switch (event) {
-    case SampleEvent::Crash:
-        result.crashed = true;
-        result.crashSpeed = speed();
-        return result;
-    case SampleEvent::WrongEntry:
-    case SampleEvent::ExitWithoutEntry:
-        return result;
-    case SampleEvent::Finished:
-        result.legal = true;
-        result.finished = true;
-        result.passed = progress.passed;
-        result.fraction = walk.length() > 0 ? static_cast<double>(*stop) / static_cast<double>(walk.length()) : 0;
-        return result;
-    case SampleEvent::None:
-        break;
-    }
-    if (IsOutsideTrackPicture(state_, to.x, to.y)) {
-        result.crashed = true;
-        result.crashSpeed = speed();
-        return result;
-    }
-    result.legal = true;
-    result.passed = progress.passed;
-    return result;
+    return walkMove(state_, from, to, passed, [this](ColorValue color) { return mayMatter(color); }, samples_);
 }
 
 std::size_t MoveTrials::StopKeyHash::operator()(const StopKey& key) const
@@ -159,32 +148,8 @@ bool MoveTrials::canStop(TrackPoint position, TrackPoint previous, int passed) c
     const StopKey key{position, {position.x - previous.x, position.y - previous.y}, passed};
     if (const auto it = stops_.find(key); it != stops_.end())
         return it->second;
-    const double s = state_.stepLength;
-    bool stops = false;
-    TrackPoint here = position, before = previous;
-    for (int guard = 0; guard < 1000; ++guard) {
-        const double vx = here.x - before.x, vy = here.y - before.y;
-        const double v = std::sqrt(vx * vx + vy * vy);
-        if (v <= s) {
-            stops = true;
-            break;
-        }
-        const TrackPoint aim{2 * here.x - before.x, 2 * here.y - before.y};
-        const double f = 1 - s / v;
-        const TrackPoint to{RoundTowards(aim.x, static_cast<float>(here.x + f * vx)), RoundTowards(aim.y, static_cast<float>(here.y + f * vy))};
-        if (IsOutsideTrackPicture(state_, to.x, to.y))
-            break;
-        const MoveTrialResult moved = tryMove(here, to, passed);
-        if (!moved.legal)
-            break;
-        if (moved.finished) {
-            stops = true;
-            break;
-        }
-        passed = moved.passed;
-        before = here;
-        here = to;
-    }
+    const bool stops = brakesToRest(state_, position, previous, passed,
+                                    [this](TrackPoint from, TrackPoint to, int p) { return tryMove(from, to, p); });
     if (stops_.size() >= MaxRemembered)
         stops_.clear();
     stops_.emplace(key, stops);
