@@ -1,5 +1,6 @@
 #pragma once
 
+#include "files/RecordFile.h"
 #include "files/TrackFile.h"
 #include "race/RaceStart.h"
 #include "tests/support/MainWindowFixture.h"
@@ -16,6 +17,28 @@
 class RaceWindowFixture : public MainWindowFixture {
 public:
     static constexpr ColorValue PlayerColors[] = {colorValue(255, 0, 0), colorValue(0, 0, 255), colorValue(0, 128, 0)};
+
+    // The committed record ride of a bundled track, from its start position to the finish.
+    static std::vector<TrackPoint> bundledRecordRide(const QString& track)
+    {
+        const QString source = QStringLiteral(TRASOVKY_SOURCE_DIR "/tracks/") + track;
+        RaceState other;
+        ReadLanguageLayout(other);
+        other.trackPicturePath = source + ".wmf";
+        EXPECT_EQ(readRecordFile(other, source + ".rek").error, RecordReadError::None);
+        return {other.recordRide.begin() + 1, other.recordRide.end()};
+    }
+
+    // The bundled track's definition and picture in tracks/ (no record) and remembered in the
+    // settings, so that the new race dialog opens on it.
+    void rememberBundledTrack(const QString& track)
+    {
+        ASSERT_TRUE(QDir(dir.path()).mkpath("tracks"));
+        for (const char* extension : {".trt", ".wmf"})
+            ASSERT_TRUE(QFile::copy(QStringLiteral(TRASOVKY_SOURCE_DIR "/tracks/") + track + extension,
+                                    path("tracks/" + track + extension)));
+        writeFile("Trasovky.ini", "[Settings]\r\nLANG=1\r\nTRT=%tracks/" + track.toUtf8() + ".trt\r\n");
+    }
 
     // Shows the window at the given size with the bundled track loaded, with its record or without.
     MainWindow& showWithTrack(const QString& track, QSize size = QSize(1024, 720), bool withRecord = false)

@@ -18,25 +18,11 @@
 
 namespace {
 
-const QString BundledTracks = QStringLiteral(TRASOVKY_SOURCE_DIR "/tracks/");
-
-std::vector<TrackPoint> recordRide()
-{
-    RaceState other;
-    ReadLanguageLayout(other);
-    other.trackPicturePath = BundledTracks + "Rybnik.wmf";
-    EXPECT_EQ(readRecordFile(other, BundledTracks + "Rybnik.rek").error, RecordReadError::None);
-    return {other.recordRide.begin() + 1, other.recordRide.end()};
-}
-
 class ComputerOpponentTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(QDir(f.dir.path()).mkpath("tracks"));
-        for (const char* extension : {".trt", ".wmf"})
-            ASSERT_TRUE(QFile::copy(BundledTracks + "Rybnik" + extension, f.path(QStringLiteral("tracks/Rybnik") + extension)));
-        f.writeFile("Trasovky.ini", "[Settings]\r\nLANG=1\r\nTRT=%tracks/Rybnik.trt\r\n");
+        f.rememberBundledTrack(QStringLiteral("Rybnik"));
         MainWindow& window = f.start();
         window.resize(1024, 720);
         window.show();
@@ -89,7 +75,7 @@ TEST_F(ComputerOpponentTest, TheComputerMovesOnItsOwnAndTheRecordStaysThePersons
     }, 60000);
 
     // The person drives the track's record ride by clicks; the computer answers each move.
-    const std::vector<TrackPoint> ride = recordRide();
+    const std::vector<TrackPoint> ride = RaceWindowFixture::bundledRecordRide(QStringLiteral("Rybnik"));
     std::size_t next = 1;
     int computerMoves = 0;
     while (f.state.raceRunning && next < ride.size()) {

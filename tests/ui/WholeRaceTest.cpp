@@ -24,18 +24,6 @@
 
 namespace {
 
-const QString BundledTracks = QStringLiteral(TRASOVKY_SOURCE_DIR "/tracks/");
-
-// The committed record ride of Kolem rybníka, from start position 1 to the finish.
-std::vector<TrackPoint> recordRide()
-{
-    RaceState other;
-    ReadLanguageLayout(other);
-    other.trackPicturePath = BundledTracks + "Rybnik.wmf";
-    EXPECT_EQ(readRecordFile(other, BundledTracks + "Rybnik.rek").error, RecordReadError::None);
-    return {other.recordRide.begin() + 1, other.recordRide.end()};
-}
-
 // The point a keypad key aims at, in view units at 100 %, as the keypad commands round it.
 std::optional<QPoint> keypadPoint(const RaceState& state, KeypadTarget target)
 {
@@ -50,10 +38,7 @@ class WholeRaceTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(QDir(f.dir.path()).mkpath("tracks"));
-        for (const char* extension : {".trt", ".wmf"})
-            ASSERT_TRUE(QFile::copy(BundledTracks + "Rybnik" + extension, f.path(QStringLiteral("tracks/Rybnik") + extension)));
-        f.writeFile("Trasovky.ini", "[Settings]\r\nLANG=1\r\nTRT=%tracks/Rybnik.trt\r\n");
+        f.rememberBundledTrack(QStringLiteral("Rybnik"));
         MainWindow& window = f.start();
         window.resize(1024, 720);
         window.show();
@@ -106,7 +91,7 @@ TEST_F(WholeRaceTest, TwoPlayersRaceFromTheMenuToTheEnd)
     f.clickMarker(1);
     f.clickMarker(10);
     ASSERT_TRUE(f.state.raceRunning);
-    const std::vector<TrackPoint> ride1 = recordRide();
+    const std::vector<TrackPoint> ride1 = RaceWindowFixture::bundledRecordRide(QStringLiteral("Rybnik"));
     ASSERT_EQ(ride1.front(), (TrackPoint{f.state.player(1).posX, f.state.player(1).posY}));
     const TrackPoint start2{f.state.player(2).posX, f.state.player(2).posY};
     ASSERT_EQ(start2, (TrackPoint{414, 436}));
