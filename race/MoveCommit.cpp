@@ -36,7 +36,7 @@ void commitTarget(RaceState& state, GameWindow& window, TrackPoint target)
 {
     PlayerRecord& player = state.player(state.currentPlayer);
     const MoveOutcome outcome = TestMoveSegment(state, window, target.x - player.aimX, target.y - player.aimY);
-    if (outcome == Withdrawn)
+    if (outcome == MoveOutcome::Withdrawn)
         return;
 
     window.clearMarkedPoints();
@@ -48,7 +48,7 @@ void commitTarget(RaceState& state, GameWindow& window, TrackPoint target)
     const int line = window.loadTrajectoryLine(from, inView(state, player.posX, player.posY), player.color);
     retireLastSegment(player, window);
     appendSegment(state, player, line, from);
-    if (outcome == Crashed) {
+    if (outcome == MoveOutcome::Crashed) {
         // The car slides back to its resting place and stands still there.
         const QPointF crashAt = inView(state, player.posX, player.posY);
         const int slide = window.loadTrajectoryLine(crashAt, inView(state, player.aimX, player.aimY), player.color);

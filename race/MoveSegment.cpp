@@ -31,7 +31,7 @@ MoveOutcome TestMoveSegment(RaceState& state, GameWindow& window, qint32 offsetX
 {
     const Move move = moveOf(state, offsetX, offsetY);
     if (move.dx == 0 && move.dy == 0)
-        return OrdinaryMove;
+        return MoveOutcome::OrdinaryMove;
     PlayerRecord& player = state.player(state.currentPlayer);
     const double speed = std::sqrt(static_cast<double>(move.dx * move.dx + move.dy * move.dy)) / state.stepLength;
     if (speed > player.maxSpeed)
@@ -49,20 +49,20 @@ MoveOutcome TestMoveSegment(RaceState& state, GameWindow& window, qint32 offsetX
     switch (event) {
     case SampleEvent::Crash: {
         if (!ConfirmCrash(state, window, static_cast<float>(speed)))
-            return Withdrawn;
+            return MoveOutcome::Withdrawn;
         const TrackPoint rest = walk.towardsStart(*stop - 2);
         player.checkpointsPassed = progress.passed;
         player.aimX = rest.x;
         player.aimY = rest.y;
-        return Crashed;
+        return MoveOutcome::Crashed;
     }
     case SampleEvent::WrongEntry:
     case SampleEvent::ExitWithoutEntry:
-        return ConfirmWrongCheckpoint(state, window) ? OutOfOrder : Withdrawn;
+        return ConfirmWrongCheckpoint(state, window) ? MoveOutcome::OutOfOrder : MoveOutcome::Withdrawn;
     case SampleEvent::Finished:
         player.checkpointsPassed = progress.passed;
         FinishCar(state, window, static_cast<float>(static_cast<double>(*stop) / static_cast<double>(walk.length())));
-        return CrossedFinish;
+        return MoveOutcome::CrossedFinish;
     case SampleEvent::None:
         break;
     }
@@ -71,15 +71,15 @@ MoveOutcome TestMoveSegment(RaceState& state, GameWindow& window, qint32 offsetX
     if (endX >= 0 && endX <= state.trackWidth - 1LL && endY >= 0 && endY <= state.trackHeight - 1LL) {
         player.checkpointsPassed = progress.passed;
         window.PlaySound(1);
-        return OrdinaryMove;
+        return MoveOutcome::OrdinaryMove;
     }
     const std::optional<TrackPoint> edge = clipToTrack(state, TrackPoint{player.posX, player.posY}, endX, endY);
     if (!ConfirmCrash(state, window, static_cast<float>(speed)))
-        return Withdrawn;
+        return MoveOutcome::Withdrawn;
     player.checkpointsPassed = progress.passed;
     player.aimX = edge ? edge->x : player.posX;
     player.aimY = edge ? edge->y : player.posY;
-    return Crashed;
+    return MoveOutcome::Crashed;
 }
 
 bool PathIsClear(const RaceState& state, qint32 dx, qint32 dy)

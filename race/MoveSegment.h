@@ -5,7 +5,7 @@
 class GameWindow;
 
 // What a chosen move turns out to be.
-enum MoveOutcome : quint8 {
+enum class MoveOutcome : quint8 {
     Withdrawn = 0,     // the player took the move back after a warning
     Crashed = 1,       // the car ran off the track; its resting place is in aimX, aimY
     OutOfOrder = 3,    // the car passed a wrong checkpoint and is disqualified

@@ -23,7 +23,7 @@ TEST_F(MoveSegmentTest, StandingStillIsAnOrdinaryMoveWithoutSound)
 {
     standAt(20, 20);
     car().maxSpeed = 0.25;
-    EXPECT_EQ(TestMoveSegment(state, window, 0, 0), OrdinaryMove);
+    EXPECT_EQ(TestMoveSegment(state, window, 0, 0), MoveOutcome::OrdinaryMove);
     EXPECT_TRUE(window.calls.isEmpty());
     EXPECT_DOUBLE_EQ(car().maxSpeed, 0.25);
 }
@@ -31,11 +31,11 @@ TEST_F(MoveSegmentTest, StandingStillIsAnOrdinaryMoveWithoutSound)
 TEST_F(MoveSegmentTest, ClearMoveSoundsAndKeepsTheHighestSpeed)
 {
     standAt(20, 20, 6, 8);
-    EXPECT_EQ(TestMoveSegment(state, window, 0, 0), OrdinaryMove);  // to the inertia point: 10 units
+    EXPECT_EQ(TestMoveSegment(state, window, 0, 0), MoveOutcome::OrdinaryMove);  // to the inertia point: 10 units
     EXPECT_EQ(window.calls, QStringList{"sound 1"});
     EXPECT_DOUBLE_EQ(car().maxSpeed, 1.0);
     standAt(20, 20);
-    EXPECT_EQ(TestMoveSegment(state, window, 3, 4), OrdinaryMove);  // slower: the highest stays
+    EXPECT_EQ(TestMoveSegment(state, window, 3, 4), MoveOutcome::OrdinaryMove);  // slower: the highest stays
     EXPECT_DOUBLE_EQ(car().maxSpeed, 1.0);
 }
 
@@ -48,13 +48,13 @@ TEST_F(MoveSegmentTest, CheckpointsCountOnlyInOrderAndWhole)
         MoveOutcome outcome;
         quint8 passedAfter;
     } cases[] = {
-        {"through checkpoint 1", 35, 10, 0, OrdinaryMove, 1},
-        {"into the entry band only", 35, 5, 0, OrdinaryMove, 0},
-        {"backwards through checkpoint 1", 45, -10, 0, OutOfOrder, 0},
-        {"finish before checkpoint 1", 55, 10, 0, OutOfOrder, 0},
-        {"checkpoint 1 again after passing it", 35, 10, 1, OutOfOrder, 1},
-        {"finish after checkpoint 1", 55, 10, 1, CrossedFinish, 2},
-        {"both in one move", 35, 30, 0, CrossedFinish, 2},
+        {"through checkpoint 1", 35, 10, 0, MoveOutcome::OrdinaryMove, 1},
+        {"into the entry band only", 35, 5, 0, MoveOutcome::OrdinaryMove, 0},
+        {"backwards through checkpoint 1", 45, -10, 0, MoveOutcome::OutOfOrder, 0},
+        {"finish before checkpoint 1", 55, 10, 0, MoveOutcome::OutOfOrder, 0},
+        {"checkpoint 1 again after passing it", 35, 10, 1, MoveOutcome::OutOfOrder, 1},
+        {"finish after checkpoint 1", 55, 10, 1, MoveOutcome::CrossedFinish, 2},
+        {"both in one move", 35, 30, 0, MoveOutcome::CrossedFinish, 2},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
@@ -73,7 +73,7 @@ TEST_F(MoveSegmentTest, FinishCountsTheFractionOfTheMove)
     standAt(55, 20);
     car().checkpointsPassed = 1;
     car().moves = 12;
-    EXPECT_EQ(TestMoveSegment(state, window, 10, 0), CrossedFinish);
+    EXPECT_EQ(TestMoveSegment(state, window, 10, 0), MoveOutcome::CrossedFinish);
     // The exit band begins at x = 62: sample 7 of 10.
     EXPECT_NEAR(car().moves, 11.7, 1e-6);
     EXPECT_EQ(car().state, PlayerState::Finished);
@@ -84,7 +84,7 @@ TEST_F(MoveSegmentTest, WrongCheckpointAnsweredNoWithdrawsTheMove)
 {
     standAt(55, 20);
     window.answers = {AnswerNo};
-    EXPECT_EQ(TestMoveSegment(state, window, 10, 0), Withdrawn);
+    EXPECT_EQ(TestMoveSegment(state, window, 10, 0), MoveOutcome::Withdrawn);
     EXPECT_EQ(car().state, PlayerState::Racing);
     EXPECT_EQ(state.playersRacing, 1);
     ASSERT_EQ(window.boxes.size(), 1u);
@@ -107,7 +107,7 @@ TEST_F(MoveSegmentTest, CrashRestsTwoSamplesBackRoundedTowardsTheCar)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
-        EXPECT_EQ(moveFreshCar(c.fromX, c.fromY, c.byX, c.byY), Crashed);
+        EXPECT_EQ(moveFreshCar(c.fromX, c.fromY, c.byX, c.byY), MoveOutcome::Crashed);
         EXPECT_EQ((TrackPoint{car().aimX, car().aimY}), c.rest);
         EXPECT_EQ(car().state, c.penalty);
     }
@@ -118,7 +118,7 @@ TEST_F(MoveSegmentTest, WithdrawnCrashKeepsTheRaisedSpeedAndNothingElse)
     // Through checkpoint 1 and on over the bottom edge at more than 3 step lengths; withdrawn.
     standAt(35, 20);
     window.answers = {AnswerNo};
-    EXPECT_EQ(TestMoveSegment(state, window, 10, 40), Withdrawn);
+    EXPECT_EQ(TestMoveSegment(state, window, 10, 40), MoveOutcome::Withdrawn);
     EXPECT_DOUBLE_EQ(car().maxSpeed, std::sqrt(1700.0) / 10);
     EXPECT_EQ(car().checkpointsPassed, 0);
     EXPECT_EQ(car().state, PlayerState::Racing);
@@ -130,7 +130,7 @@ TEST_F(MoveSegmentTest, CheckpointPassedBeforeACrashCounts)
 {
     standAt(35, 35);
     window.answers = {AnswerYes};
-    EXPECT_EQ(TestMoveSegment(state, window, 10, 20), Crashed);  // over the bottom at 2.24 step lengths
+    EXPECT_EQ(TestMoveSegment(state, window, 10, 20), MoveOutcome::Crashed);  // over the bottom at 2.24 step lengths
     EXPECT_EQ(car().checkpointsPassed, 1);
     EXPECT_EQ(car().state, PlayerState::SitOut3);
 }
@@ -148,7 +148,7 @@ TEST_F(MoveSegmentTest, LeavingTheTrackIsACrashAtItsEdge)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
-        EXPECT_EQ(moveFreshCar(c.fromX, c.fromY, c.byX, c.byY), Crashed);
+        EXPECT_EQ(moveFreshCar(c.fromX, c.fromY, c.byX, c.byY), MoveOutcome::Crashed);
         EXPECT_EQ((TrackPoint{car().aimX, car().aimY}), c.rest);
         ASSERT_FALSE(window.boxes.empty());
         const double speed = std::hypot(c.byX, c.byY) / 10;
