@@ -73,6 +73,9 @@ TEST_F(DataFolderTest, ReadOnlyProgramFolderSendsThePlayersFilesToTheUserFolder)
     for (const auto& [name, bytes] : bundled)
         EXPECT_EQ(read(QDir(user).filePath("tracks/" + name)), bytes) << qPrintable(name);
     EXPECT_EQ(read(settingsFilePath(user)), FirstSettings);
+    // The player's files, not a temporary file's: readable by others as any file he makes.
+    for (const QString& path : {QDir(user).filePath("tracks/Rybnik.rek"), settingsFilePath(user)})
+        EXPECT_TRUE(QFile::permissions(path) & QFile::ReadOther) << qPrintable(path);
     // Nothing is written into the program's folder.
     EXPECT_EQ(names(program.path()), QStringList({"start.wav", "tracks"}));
 
