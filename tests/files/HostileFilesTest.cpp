@@ -18,6 +18,7 @@
 #include "shell/Windows1250.h"
 #include "tests/support/RecordingGameWindow.h"
 #include "tools/MetafileWriter.h"
+#include "tests/support/MetafileBytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -34,38 +35,12 @@ namespace {
 
 const QString bundledTracks = QStringLiteral(TRASOVKY_SOURCE_DIR "/tracks");
 
-QByteArray le(quint32 value, int bytes)
-{
-    QByteArray out;
-    for (int i = 0; i < bytes; ++i)
-        out.append(static_cast<char>((value >> (8 * i)) & 0xFF));
-    return out;
-}
-
 // A definition of a 100 × 80 track with one checkpoint and three start positions; the description
 // is the last field, so padding it changes nothing else.
 QString definition(qint64 width = 100, qint64 height = 80, const QString& description = QStringLiteral("Popis"))
 {
     return QStringLiteral("Okruh|%1|%2|10|0|000128000|000255000|1|255000000|000000255|3|0|0|0|0|").arg(width).arg(height)
            + description;
-}
-
-// A picture of 200 × 160 units with a red square in its top-left quarter; more records may follow it.
-MetafileWriter squareWriter()
-{
-    MetafileWriter writer;
-    writer.setPlaceable(QRect(0, 0, 200, 160), 96);
-    writer.setWindowOrg(0, 0);
-    writer.setWindowExt(200, 160);
-    writer.selectObject(writer.createPen(5, 0, 0));
-    writer.selectObject(writer.createBrush(0, colorValue(255, 0, 0)));
-    writer.rectangle(QRect(0, 0, 100, 80));
-    return writer;
-}
-
-QByteArray squarePicture()
-{
-    return squareWriter().bytes();
 }
 
 // A bitmap info header naming width × height pixels that the bytes after it do not hold.
@@ -303,7 +278,7 @@ TEST_F(HostileFiles, EveryHostileFileEndsInItsMessageOrIsReadAtItsLimit)
          Outcome::Damaged, nullptr},
         {"a 60000 x 60000 bitmap in a stretch DIB record", Kind::Picture,
          [] {
-             MetafileWriter w = squareWriter();
+             MetafileWriter w = squarePictureWriter();
              w.stretchDib(QRect(100, 0, 100, 160), QRect(0, 0, 60000, 60000), dibHeader(60000, 60000, 24) + QByteArray(64, '\0'));
              return w.bytes();
          },
@@ -314,14 +289,14 @@ TEST_F(HostileFiles, EveryHostileFileEndsInItsMessageOrIsReadAtItsLimit)
          }},
         {"a 60000 x 60000 run-length bitmap in a few bytes", Kind::Picture,
          [] {
-             MetafileWriter w = squareWriter();
+             MetafileWriter w = squarePictureWriter();
              w.stretchDib(QRect(100, 0, 100, 160), QRect(0, 0, 60000, 60000), dibHeader(60000, 60000, 8, 1) + le(0x0000FF, 4) + le(0x0100, 2));
              return w.bytes();
          },
          Outcome::Loaded, redSquare},
         {"80000 exclude clip records", Kind::Picture,
          [] {
-             MetafileWriter w = squareWriter();
+             MetafileWriter w = squarePictureWriter();
              for (int i = 0; i < 80000; ++i)
                  w.excludeClipRect(QRect(100 + (i * 7) % 100, (i * 13) % 160, 1, 1));
              w.rectangle(QRect(100, 0, 100, 160));

@@ -2,6 +2,7 @@
 // crash, a hang or an allocation beyond the caps (a hang shows as the test binary's timeout).
 #include "files/Metafile.h"
 #include "tools/MetafileWriter.h"
+#include "tests/support/MetafileBytes.h"
 
 #include <QImage>
 #include <QPainter>
@@ -15,14 +16,6 @@
 #include <vector>
 
 namespace {
-
-QByteArray le(quint32 value, int bytes)
-{
-    QByteArray out;
-    for (int i = 0; i < bytes; ++i)
-        out.append(static_cast<char>((value >> (8 * i)) & 0xFF));
-    return out;
-}
 
 // The 18-byte header: memory metafile, 9 words, version 3, file size, objects, largest record, 0.
 QByteArray header(quint16 objects = 4, quint16 type = 1, quint16 words = 9, quint16 version = 0x0300)

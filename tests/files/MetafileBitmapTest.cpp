@@ -5,6 +5,7 @@
 #include "files/MetafileBitmap.h"
 #include "race/ColorValue.h"
 #include "tools/MetafileWriter.h"
+#include "tests/support/MetafileBytes.h"
 
 #include <QImage>
 #include <QPainter>
@@ -33,15 +34,6 @@ std::string colorText(QRgb c)
 QRgb at(const QImage& image, int x, int y)
 {
     return image.pixel(x, y) | 0xFF000000u;
-}
-
-// The bytes of a little-endian value.
-QByteArray le(quint32 value, int bytes)
-{
-    QByteArray out;
-    for (int i = 0; i < bytes; ++i)
-        out.append(static_cast<char>((value >> (8 * i)) & 0xFF));
-    return out;
 }
 
 QByteArray infoHeader(int width, int height, int bitsPerPixel, quint32 compression = 0, quint32 colorsUsed = 0)

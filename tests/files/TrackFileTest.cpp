@@ -4,6 +4,7 @@
 #include "shell/Windows1250.h"
 #include "tests/support/RecordingGameWindow.h"
 #include "tools/MetafileWriter.h"
+#include "tests/support/MetafileBytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -24,19 +25,6 @@ QStringList validFields()
 {
     return {"Okruh", "100", "80", "10", "5", "000128000", "000255000", "2",
             "255000000", "000000255", "255255000", "000255255", "3", "0", "0", "0", "0", "Popis"};
-}
-
-// A picture whose frame is 200 × 160 units at 96 per inch, with a red square in its top-left quarter.
-QByteArray squarePicture()
-{
-    MetafileWriter writer;
-    writer.setPlaceable(QRect(0, 0, 200, 160), 96);
-    writer.setWindowOrg(0, 0);
-    writer.setWindowExt(200, 160);
-    writer.selectObject(writer.createPen(5, 0, 0));
-    writer.selectObject(writer.createBrush(0, colorValue(255, 0, 0)));
-    writer.rectangle(QRect(0, 0, 100, 80));
-    return writer.bytes();
 }
 
 class TrackFileTest : public ::testing::Test {
