@@ -15,14 +15,19 @@ int runPictureTool(int argc, char** argv, const char* toolName, const std::funct
         err << "usage: " << tool << " OUT.bmp\n";
         return 2;
     }
-    const QString target = QString::fromLocal8Bit(argv[1]);
-    const QImage image = draw();
+    return writePicture(draw(), QString::fromLocal8Bit(argv[1]), "BMP", toolName);
+}
+
+int writePicture(const QImage& image, const QString& target, const char* format, const char* toolName)
+{
+    QTextStream err(stderr);
+    const QString tool = QString::fromLatin1(toolName);
     QSaveFile file(target);
     if (!file.open(QIODevice::WriteOnly)) {
         err << tool << ": cannot create " << target << ": " << file.errorString() << '\n';
         return 1;
     }
-    if (!image.save(&file, "BMP")) {
+    if (!image.save(&file, format)) {
         err << tool << ": cannot write " << target << '\n';
         file.cancelWriting();
         return 1;

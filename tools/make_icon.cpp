@@ -5,9 +5,10 @@
 // whole multiple of the picture's size. The file is written under a temporary name and renamed
 // into place once it is whole. Exit 0 when written, 1 when it cannot be, 2 on wrong usage.
 
+#include "tools/PictureTool.h"
+
 #include <QGuiApplication>
 #include <QImage>
-#include <QSaveFile>
 #include <QString>
 #include <QTextStream>
 
@@ -29,10 +30,5 @@ int main(int argc, char** argv)
         return 1;
     }
     const QImage enlarged = icon.scaled(size, size, Qt::IgnoreAspectRatio, Qt::FastTransformation);
-    QSaveFile file(target);
-    if (!file.open(QIODevice::WriteOnly) || !enlarged.save(&file, "PNG") || !file.commit()) {
-        err << "make_icon: cannot write " << target << ": " << file.errorString() << '\n';
-        return 1;
-    }
-    return 0;
+    return writePicture(enlarged, target, "PNG", "make_icon");
 }
