@@ -70,7 +70,7 @@ struct SoakWindow : RecordingGameWindow {
 
     int messageBox(const QString&, int style, const QString&) override
     {
-        if ((style & 7) != 4)
+        if (lookOfMessageBox(style).buttons != MessageButtons::YesNo)
             return AnswerOk;
         ++questions;
         return ((*random)() & 1) ? AnswerYes : AnswerNo;
